@@ -1,0 +1,114 @@
+#include "app/MainBarDlg.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <windowsx.h>
+
+#include "app/BarPlacement.h"
+#include "res/resource.h"
+#include "settings/RegistryStore.h"
+#include "tray/SystemTray.h"
+
+namespace {
+const char kSettingsSection[] = "Settings/";
+// What an absent setting stands for: flags are off, a selector window stays 10 seconds.
+const int kDefaultSelectorSeconds = 10;
+
+int ReadSetting(CRegistryStore& store, const char* name, int absent) {
+  int value = absent;
+  store.Read(kSettingsSection, name, value);
+  return value;
+}
+
+// Seconds to milliseconds, kept within what a window timer accepts.
+int SelectorLifetimeMs(int seconds) {
+  int64_t ms = int64_t(seconds) * 1000;
+  return int(std::clamp<int64_t>(ms, 0, INT_MAX));
+}
+}  // namespace
+
+CMainBarDlg::CMainBarDlg(CWnd* parent)
+    : CBitmapDialog(IDD_MAIN_BAR, parent),
+      m_barIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+
+const MessageMap* CMainBarDlg::GetMessageMap() const {
+  static const MessageEntry entries[] = {
+      OnMessage(WM_NCHITTEST, &CMainBarDlg::OnNcHitTest),
+      OnMessage(WM_PAINT, &CMainBarDlg::OnPaint),
+      OnMessage(WM_QUERYDRAGICON, &CMainBarDlg::OnQueryDragIcon),
+      OnMessage(WM_TRAYNOTIFY, &CMainBarDlg::OnTrayNotify),
+      OnMessage(WM_TIMER, &CMainBarDlg::OnTimerMessage),
+  };
+  static const MessageMap map{CBitmapDialog::GetMessageMap(), entries};
+  return &map;
+}
+
+const EventSinkMap* CMainBarDlg::GetEventSinkMap() const {
+  static const EventSinkMap map(CBitmapDialog::GetEventSinkMap());
+  return &map;
+}
+
+BOOL CMainBarDlg::OnInitDialog() {
+  CBitmapDialog::OnInitDialog();
+  SetIcon(m_barIcon, TRUE);
+  SetIcon(m_barIcon, FALSE);
+  if (!g_trayIcon.AddToTray(this, WM_TRAYNOTIFY, "Tidybar", m_barIcon, kTrayIconId)) return -1;
+  LoadBackground(IDB_BAR_BACKGROUND);
+  SetDrawMode(kCentre);
+  ApplySettings();
+  return TRUE;
+}
+
+void CMainBarDlg::ApplySettings() {
+  CRegistryStore store(0);
+  store.SetCompany("Farrowind");
+  store.SetApplication("tyb");
+  BarFlags flags;
+  flags.loadBottom = ReadSetting(store, "loadbottom", 0) == 1;
+  flags.hideMemory = ReadSetting(store, "hidememory", 0) == 1;
+  flags.hideCpu = ReadSetting(store, "hidecpu", 0) == 1;
+  flags.hideMp3 = ReadSetting(store, "hidemp3", 0) == 1;
+  if (auto place = BarPlacement(flags, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)))
+    MoveWindow(place->x, place->y, place->width, place->height, TRUE);
+  m_selectorCloseMs = SelectorLifetimeMs(ReadSetting(store, "seltime", kDefaultSelectorSeconds));
+}
+
+// A press on the bar's own surface (not on a child control) drags the whole bar.
+LRESULT CMainBarDlg::OnNcHitTest(WPARAM, LPARAM lParam) {
+  RECT client;
+  GetClientRect(&client);
+  ClientToScreen(&client);
+  POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (PtInRect(&client, point)) return HTCAPTION;
+  return Default();
+}
+
+LRESULT CMainBarDlg::OnPaint(WPARAM, LPARAM) {
+  if (!IsIconic()) return Default();
+  PaintDc paint(m_hWnd);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
+  RECT client;
+  GetClientRect(&client);
+  int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(paint.Get(), x, y, m_barIcon);
+  return 0;
+}
+
+LRESULT CMainBarDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_barIcon); }
+
+LRESULT CMainBarDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) { return g_trayIcon.OnTrayMessage(wParam, lParam); }
+
+LRESULT CMainBarDlg::OnTimerMessage(WPARAM wParam, LPARAM) {
+  OnTimer(wParam);
+  return 0;
+}
+
+// Timers 1 to 8 end the lifetime of the selector window in slot id - 1.
+void CMainBarDlg::OnTimer(UINT_PTR id) {
+  if (id < 1 || id > kSelectorSlots) return;
+  CDialog* selector = m_selectors[id - 1];
+  if (selector && selector->m_hWnd) selector->DestroyWindow();
+  KillTimer(id);
+}

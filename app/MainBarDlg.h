@@ -1,0 +1,35 @@
+// CMainBarDlg: the bar itself, the program's main window. A borderless strip run modally
+// by the application object; it adds the tray icon, paints its background artwork, reads
+// the settings once at start and places itself at the top or bottom of the screen.
+#pragma once
+
+#include "controls/BitmapDialog.h"
+
+constexpr UINT WM_TRAYNOTIFY = WM_USER + 10;
+constexpr UINT kTrayIconId = 187;
+constexpr int kSelectorSlots = 8;
+
+class CMainBarDlg : public CBitmapDialog {
+ public:
+  explicit CMainBarDlg(CWnd* parent = nullptr);
+
+  BOOL OnInitDialog() override;
+  virtual void OnTimer(UINT_PTR id);
+
+  const MessageMap* GetMessageMap() const override;
+  const EventSinkMap* GetEventSinkMap() const override;
+
+ protected:
+  LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
+  LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+  LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
+  LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+  LRESULT OnTimerMessage(WPARAM wParam, LPARAM lParam);
+
+  // Start-up steps after the tray icon, in their order.
+  void ApplySettings();
+
+  HICON m_barIcon;
+  CDialog* m_selectors[kSelectorSlots] = {};  // the window opened last per category
+  int m_selectorCloseMs = 0;
+};

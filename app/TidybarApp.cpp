@@ -1,0 +1,25 @@
+#include "app/TidybarApp.h"
+
+#include <commctrl.h>
+
+#include "app/MainBarDlg.h"
+#include "ocx/HostedControls.h"
+
+BOOL CTidybarApp::InitInstance() {
+  AfxOleInit();
+  InitCommonControls();
+  CWinApp::InitInstance();
+  AfxInitRichEdit2();
+  RegisterHostedControls();
+  SetRegistryKey("Local AppWizard-Generated Applications");
+
+  if (!m_ownerWnd.m_hWnd) {
+    m_ownerWnd.CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, nullptr, nullptr);
+  }
+  CMainBarDlg bar(m_ownerWnd.m_hWnd ? &m_ownerWnd : nullptr);
+  m_pMainWnd = &bar;
+  bar.DoModal();
+  m_pMainWnd = nullptr;
+  return FALSE;
+}

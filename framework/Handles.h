@@ -1,0 +1,137 @@
+// Owners for Win32 handles, device-context selections and COM pointers, so every one of
+// them is released on every path out of a function.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <utility>
+
+// A handle with a closing function. Kinds whose "none" is INVALID_HANDLE_VALUE say so.
+template <class H, auto Close, bool MinusOneIsNone = false>
+class UniqueHandle {
+  static H Invalid() { return MinusOneIsNone ? reinterpret_cast<H>(INVALID_HANDLE_VALUE) : H(); }
+
+ public:
+ public:
+  UniqueHandle() : m_handle(Invalid()) {}
+  explicit UniqueHandle(H handle) : m_handle(handle) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    Reset(other.Release());
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  ~UniqueHandle() { Reset(); }
+
+  H Get() const { return m_handle; }
+  explicit operator bool() const { return m_handle != Invalid() && m_handle != H(); }
+  H Release() { return std::exchange(m_handle, Invalid()); }
+  void Reset() { Reset(Invalid()); }
+  void Reset(H handle) {
+    if (*this) Close(m_handle);
+    m_handle = handle;
+  }
+
+ private:
+  H m_handle;
+};
+
+namespace handles {
+inline void CloseFile(HANDLE h) { CloseHandle(h); }
+inline void CloseFind(HANDLE h) { FindClose(h); }
+inline void CloseKey(HKEY h) { RegCloseKey(h); }
+inline void DeleteGdi(HGDIOBJ h) { DeleteObject(h); }
+inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
+inline void DestroyIconHandle(HICON h) { DestroyIcon(h); }
+inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
+inline void DestroyWnd(HWND h) { DestroyWindow(h); }
+inline void UnloadModule(HMODULE h) { FreeLibrary(h); }
+}  // namespace handles
+
+using FileHandle = UniqueHandle<HANDLE, handles::CloseFile, true>;
+using FindHandle = UniqueHandle<HANDLE, handles::CloseFind, true>;
+using KeyHandle = UniqueHandle<HKEY, handles::CloseKey>;
+using GdiObject = UniqueHandle<HGDIOBJ, handles::DeleteGdi>;
+using MemoryDc = UniqueHandle<HDC, handles::DeleteMemoryDc>;
+using IconHandle = UniqueHandle<HICON, handles::DestroyIconHandle>;
+using MenuHandle = UniqueHandle<HMENU, handles::DestroyMenuHandle>;
+using WindowHandle = UniqueHandle<HWND, handles::DestroyWnd>;
+using ModuleHandle = UniqueHandle<HMODULE, handles::UnloadModule>;
+
+// A window's device context, released when the owner goes.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : m_window(window), m_dc(GetDC(window)) {}
+  ~WindowDc() {
+    if (m_dc) ReleaseDC(m_window, m_dc);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC Get() const { return m_dc; }
+
+ private:
+  HWND m_window;
+  HDC m_dc;
+};
+
+// BeginPaint/EndPaint as one object.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : m_window(window) { BeginPaint(window, &m_paint); }
+  ~PaintDc() { EndPaint(m_window, &m_paint); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC Get() const { return m_paint.hdc; }
+  const PAINTSTRUCT& Info() const { return m_paint; }
+
+ private:
+  HWND m_window;
+  PAINTSTRUCT m_paint{};
+};
+
+// Selects a GDI object into a device context and puts the previous one back.
+class SelectObjectScope {
+ public:
+  SelectObjectScope(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(object ? SelectObject(dc, object) : nullptr) {}
+  ~SelectObjectScope() {
+    if (m_previous) SelectObject(m_dc, m_previous);
+  }
+  SelectObjectScope(const SelectObjectScope&) = delete;
+  SelectObjectScope& operator=(const SelectObjectScope&) = delete;
+
+ private:
+  HDC m_dc;
+  HGDIOBJ m_previous;
+};
+
+// A counted COM pointer.
+template <class T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ComPtr(T* p, bool addRef) : m_p(p) {
+    if (m_p && addRef) m_p->AddRef();
+  }
+  ComPtr(const ComPtr& other) : ComPtr(other.m_p, true) {}
+  ComPtr(ComPtr&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
+  ComPtr& operator=(ComPtr other) noexcept {
+    std::swap(m_p, other.m_p);
+    return *this;
+  }
+  ~ComPtr() {
+    if (m_p) m_p->Release();
+  }
+  T* Get() const { return m_p; }
+  T* operator->() const { return m_p; }
+  explicit operator bool() const { return m_p != nullptr; }
+  // For out-parameters of COM calls: releases what is held and gives the slot.
+  T** Receive() {
+    *this = ComPtr();
+    return &m_p;
+  }
+
+ private:
+  T* m_p = nullptr;
+};

@@ -1,0 +1,237 @@
+#include "framework/Wnd.h"
+
+#include <vector>
+
+#include "framework/ControlEvents.h"
+#include "framework/Exceptions.h"
+
+namespace {
+// The object of a window lives in a window property, so controls that use their own
+// GWLP_USERDATA can be subclassed too.
+const char kObjectProperty[] = "Tidybar.CWnd";
+
+HWND NotifyingChild(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<HWND>(lParam);
+    case WM_COMMAND:
+      return reinterpret_cast<HWND>(lParam);  // 0 for menus and accelerators
+    case WM_NOTIFY:
+      return lParam ? reinterpret_cast<NMHDR*>(lParam)->hwndFrom : nullptr;
+    case WM_DRAWITEM:
+      return wParam && lParam ? reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+bool EntryMatches(const MessageEntry& entry, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (entry.message != message) return false;
+  if (message == WM_COMMAND) {
+    return (entry.id == kAnyCode || entry.id == LOWORD(wParam)) &&
+           (entry.code == kAnyCode || entry.code == HIWORD(wParam));
+  }
+  if (message == WM_NOTIFY && lParam) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    return (entry.id == kAnyCode || entry.id == header->idFrom) &&
+           (entry.code == kAnyCode || entry.code == header->code);
+  }
+  return true;
+}
+}  // namespace
+
+CWnd::~CWnd() {
+  if (m_hWnd && ::IsWindow(m_hWnd)) {
+    if (m_previousProc) UnsubclassWindow();
+    else {
+      HWND window = m_hWnd;
+      Detach();
+      ::DestroyWindow(window);
+    }
+  }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND window) {
+  return window ? static_cast<CWnd*>(GetPropA(window, kObjectProperty)) : nullptr;
+}
+
+void CWnd::Attach(HWND window) {
+  m_hWnd = window;
+  SetPropA(window, kObjectProperty, this);
+}
+
+void CWnd::Detach() {
+  if (m_hWnd) RemovePropA(m_hWnd, kObjectProperty);
+  m_hWnd = nullptr;
+}
+
+const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
+  static std::vector<CString> names;
+  CString name;
+  name.Format("Tidybar:%x:%p:%p:%p", classStyle, static_cast<void*>(cursor), static_cast<void*>(background),
+              static_cast<void*>(icon));
+  for (const CString& known : names)
+    if (known == name) return known;
+  WNDCLASSA wc{};
+  wc.style = classStyle;
+  wc.lpfnWndProc = &CWnd::StaticWindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = cursor;
+  wc.hbrBackground = background;
+  wc.hIcon = icon;
+  wc.lpszClassName = name;
+  if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  names.push_back(name);
+  return names.back();
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HMENU menu, void* param) {
+  (void)param;
+  HWND window = ::CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu,
+                                  GetModuleHandleA(nullptr), this);
+  return window != nullptr;
+}
+
+LRESULT CALLBACK CWnd::StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  CWnd* self = FromHandlePermanent(window);
+  if (!self && message == WM_NCCREATE) {
+    self = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    if (self) self->Attach(window);
+  }
+  if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
+  return self->RouteMessage(message, wParam, lParam);
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  CWnd* self = FromHandlePermanent(window);
+  if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
+  return self->RouteMessage(message, wParam, lParam);
+}
+
+// Runs the object's procedure for one message; after WM_NCDESTROY the object lets go of
+// the handle and gets its last call.
+LRESULT CWnd::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  CurrentMessage saved = m_current;
+  m_current = {message, wParam, lParam};
+  LRESULT result = 0;
+  if (!AfxGuard([&] { result = WindowProc(message, wParam, lParam); })) result = 0;
+  m_current = saved;
+  if (message == WM_NCDESTROY) {
+    WNDPROC previous = m_previousProc;
+    HWND window = m_hWnd;
+    Detach();
+    m_previousProc = nullptr;
+    if (previous) {
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+      result = CallWindowProcA(previous, window, message, wParam, lParam);
+    }
+    PostNcDestroy();
+  }
+  return result;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (Dispatch(message, wParam, lParam, result)) return result;
+  return DefWindowProc(message, wParam, lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY && m_previousProc) return 0;  // the previous procedure runs after detaching
+  if (m_previousProc) return CallWindowProcA(m_previousProc, m_hWnd, message, wParam, lParam);
+  return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default() { return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam); }
+
+bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+
+const MessageMap* CWnd::GetMessageMap() const {
+  static const MessageMap map(nullptr);
+  return &map;
+}
+
+const EventSinkMap* CWnd::GetEventSinkMap() const {
+  static const EventSinkMap map(nullptr);
+  return &map;
+}
+
+bool CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  HWND child = NotifyingChild(message, wParam, lParam);
+  if (!child || child == m_hWnd) return false;
+  CWnd* object = FromHandlePermanent(child);
+  return object && object->OnChildNotify(message, wParam, lParam, &result);
+}
+
+bool CWnd::HandleControlEvent(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  const auto* event = reinterpret_cast<const ControlEvent*>(lParam);
+  HWND control = reinterpret_cast<HWND>(wParam);
+  if (!event || !control) return false;
+  result = FireControlEvent(::GetDlgCtrlID(control), event->dispid, event->params);
+  return true;
+}
+
+HRESULT CWnd::FireControlEvent(UINT controlId, DISPID dispid, DISPPARAMS* params) {
+  for (const EventSinkMap* map = GetEventSinkMap(); map; map = map->base)
+    for (size_t i = 0; i < map->count; ++i)
+      if (map->entries[i].controlId == controlId && map->entries[i].dispid == dispid)
+        return map->entries[i].thunk(this, params);
+  return DISP_E_MEMBERNOTFOUND;
+}
+
+bool CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == ControlEventMessageId()) return HandleControlEvent(wParam, lParam, result);
+  if (ReflectToChild(message, wParam, lParam, result)) return true;
+  for (const MessageMap* map = GetMessageMap(); map; map = map->base) {
+    for (size_t i = 0; i < map->count; ++i) {
+      const MessageEntry& entry = map->entries[i];
+      if (!EntryMatches(entry, message, wParam, lParam)) continue;
+      result = (this->*entry.handler)(wParam, lParam);
+      return true;
+    }
+  }
+  return false;
+}
+
+BOOL CWnd::DestroyWindow() {
+  if (!m_hWnd) return FALSE;
+  return ::DestroyWindow(m_hWnd);
+}
+
+BOOL CWnd::SubclassWindow(HWND window) {
+  if (!window || m_hWnd || FromHandlePermanent(window)) return FALSE;
+  Attach(window);
+  m_previousProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+  return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
+  return parent && SubclassWindow(::GetDlgItem(parent->m_hWnd, int(id)));
+}
+
+HWND CWnd::UnsubclassWindow() {
+  HWND window = m_hWnd;
+  if (!window || !m_previousProc) return nullptr;
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));
+  m_previousProc = nullptr;
+  Detach();
+  return window;
+}
+
+void CWnd::ClientToScreen(RECT* rect) const {
+  MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(rect), 2);
+}
+
+CString CWnd::GetWindowText() const {
+  CString text;
+  int length = ::GetWindowTextLengthA(m_hWnd);
+  ::GetWindowTextA(m_hWnd, text.GetBuffer(length + 1), length + 1);
+  text.ReleaseBuffer();
+  return text;
+}

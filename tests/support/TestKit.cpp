@@ -1,0 +1,134 @@
+#include "tests/support/TestKit.h"
+
+#include <shlwapi.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "framework/Exceptions.h"
+
+namespace testkit {
+
+void Pump(DWORD ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (done()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+namespace {
+MessageBoxAnswerer* g_answerer = nullptr;
+
+std::string WindowText(HWND window) {
+  char buffer[1024] = {0};
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+}  // namespace
+
+MessageBoxAnswerer::MessageBoxAnswerer(int button) : m_button(button) {
+  g_answerer = this;
+  m_hook = SetWindowsHookExA(WH_CBT, &MessageBoxAnswerer::Hook, nullptr, GetCurrentThreadId());
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+  UnhookWindowsHookEx(m_hook);
+  g_answerer = nullptr;
+}
+
+// When a message box is activated, a zero-delay timer on it presses the button once the
+// box runs its own modal loop.
+LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && g_answerer) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    char cls[64] = {0};
+    GetClassNameA(window, cls, sizeof cls);
+    if (std::string(cls) == "#32770") SetTimer(window, 0x7E57, 0, &MessageBoxAnswerer::Answer);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK MessageBoxAnswerer::Answer(HWND window, UINT, UINT_PTR id, DWORD) {
+  KillTimer(window, id);
+  if (!g_answerer) return;
+  Box box;
+  box.caption = WindowText(window);
+  box.text = WindowText(GetDlgItem(window, 0xFFFF));  // the message box's text control
+  g_answerer->m_boxes.push_back(box);
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(g_answerer->m_button, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, g_answerer->m_button)));
+}
+
+ReportRecorder::ReportRecorder() {
+  AfxSetExceptionRecorder([this](const CString& text) { reports.push_back(text.GetString()); });
+}
+
+ReportRecorder::~ReportRecorder() { AfxSetExceptionRecorder(nullptr); }
+
+ScratchKey::ScratchKey(const char* pathUnderSoftware) : path(std::string("Software\\") + pathUnderSoftware) {
+  Wipe();
+}
+ScratchKey::~ScratchKey() { Wipe(); }
+void ScratchKey::Wipe() const { SHDeleteKeyA(HKEY_CURRENT_USER, path.c_str()); }
+
+bool RawValue(const char* keyPath, const char* name, DWORD* type, std::vector<BYTE>* bytes) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  DWORD size = 0;
+  LONG status = RegQueryValueExA(key, name, nullptr, type, nullptr, &size);
+  if (status == ERROR_SUCCESS) {
+    bytes->resize(size);
+    status = RegQueryValueExA(key, name, nullptr, type, bytes->data(), &size);
+  }
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS;
+}
+
+COLORREF Pixel(HDC dc, int x, int y) { return GetPixel(dc, x, y); }
+
+ScratchDir::ScratchDir(const char* name) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  path = std::string(temp) + "tidybar-test-" + name;
+  SHFILEOPSTRUCTA op{};
+  std::string from = path + std::string(1, '\0');
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_NO_UI;
+  SHFileOperationA(&op);
+  CreateDirectoryA(path.c_str(), nullptr);
+}
+
+ScratchDir::~ScratchDir() {
+  std::string from = path + std::string(1, '\0');
+  SHFILEOPSTRUCTA op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_NO_UI;
+  SHFileOperationA(&op);
+}
+
+void WriteTextFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary);
+  out << content;
+}
+
+std::string ReadTextFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
+}
+
+}  // namespace testkit

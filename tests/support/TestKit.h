@@ -1,0 +1,76 @@
+// Helpers for tests that drive real windows under Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/CString.h"
+
+namespace testkit {
+
+// Runs the thread's message loop for about `ms` milliseconds.
+void Pump(DWORD ms);
+// Runs the message loop until `done` is true or `timeoutMs` passes; returns `done()`.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+
+// Answers message boxes that appear while it lives: presses `button` (IDYES, IDNO, ...)
+// in each box and records each box's text and caption.
+class MessageBoxAnswerer {
+ public:
+  explicit MessageBoxAnswerer(int button);
+  ~MessageBoxAnswerer();
+  MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+  MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+  struct Box {
+    std::string text;
+    std::string caption;
+  };
+  const std::vector<Box>& Boxes() const { return m_boxes; }
+  void SetButton(int button) { m_button = button; }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+  static void CALLBACK Answer(HWND window, UINT, UINT_PTR, DWORD);
+  HHOOK m_hook;
+  int m_button;
+  std::vector<Box> m_boxes;
+};
+
+// Collects what the framework would report in a message box, for the test's lifetime.
+class ReportRecorder {
+ public:
+  ReportRecorder();
+  ~ReportRecorder();
+  std::vector<std::string> reports;
+};
+
+// A registry key under HKEY_CURRENT_USER\Software that is deleted before and after a test.
+class ScratchKey {
+ public:
+  explicit ScratchKey(const char* pathUnderSoftware);
+  ~ScratchKey();
+  void Wipe() const;
+  std::string path;  // "Software\\..."
+};
+
+// Reads a value's type and bytes straight from the registry; false when absent.
+bool RawValue(const char* keyPath, const char* name, DWORD* type, std::vector<BYTE>* bytes);
+
+// Pixel of a device context as 0x00BBGGRR.
+COLORREF Pixel(HDC dc, int x, int y);
+
+// A scratch folder under the temporary folder, removed with everything in it at the end.
+class ScratchDir {
+ public:
+  explicit ScratchDir(const char* name);
+  ~ScratchDir();
+  std::string path;  // without a trailing backslash
+  std::string operator/(const std::string& child) const { return path + "\\" + child; }
+};
+void WriteTextFile(const std::string& path, const std::string& content);
+std::string ReadTextFile(const std::string& path);
+
+}  // namespace testkit
