@@ -8,6 +8,7 @@
 
 #include <windows.h>
 #include <oaidl.h>
+#include <olectl.h>  // DISPID_CLICK and the other stock events
 
 struct ControlEvent {
   DISPID dispid;

@@ -40,12 +40,15 @@ CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pP
 
 const MessageMap* CDialog::GetMessageMap() const {
   static const MessageEntry entries[] = {
+      OnMessage(WM_INITDIALOG, &CDialog::HandleInitDialog),
       OnCommand(IDOK, &CDialog::HandleOk),
       OnCommand(IDCANCEL, &CDialog::HandleCancel),
   };
   static const MessageMap map{CWnd::GetMessageMap(), entries};
   return &map;
 }
+
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
 
 LRESULT CDialog::HandleOk(WPARAM, LPARAM) {
   OnOK();

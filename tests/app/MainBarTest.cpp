@@ -1,0 +1,246 @@
+// The bar as a window: start-up with and without settings, placement, dragging, timers,
+// the tray icon's part in start-up, and how the bar ends.
+#include "app/MainBarDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <vector>
+
+#include "res/resource.h"
+#include "settings/RegistryStore.h"
+#include "tests/support/TestKit.h"
+#include "tray/SystemTray.h"
+
+namespace {
+struct ShellCall {
+  DWORD message;
+  NOTIFYICONDATAA data;
+};
+std::vector<ShellCall> g_shellCalls;
+BOOL g_shellAnswer = TRUE;
+
+BOOL RecordShell(DWORD message, NOTIFYICONDATAA* data) {
+  g_shellCalls.push_back({message, *data});
+  return g_shellAnswer;
+}
+
+// The bar with its protected parts reachable for inspection.
+class TestBar : public CMainBarDlg {
+ public:
+  using CMainBarDlg::m_selectorCloseMs;
+  using CMainBarDlg::m_selectors;
+  BOOL OnInitDialog() override {
+    initResult = CMainBarDlg::OnInitDialog();
+    return initResult;
+  }
+  BOOL initResult = 0;
+};
+
+class MainBar : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_shellCalls.clear();
+    g_shellAnswer = TRUE;
+    CSystemTray::SetNotifyFunction(&RecordShell);
+  }
+  void TearDown() override {
+    if (bar.m_hWnd) bar.DestroyWindow();
+    g_trayIcon.RemoveFromTray();
+    CSystemTray::SetNotifyFunction(nullptr);
+  }
+  void Setting(const char* name, int value) {
+    CRegistryStore store(0);
+    store.SetCompany("Farrowind");
+    store.SetApplication("tyb");
+    store.Write("Settings/", name, value);
+  }
+  RECT Start() {
+    EXPECT_TRUE(bar.Create(IDD_MAIN_BAR));
+    RECT r;
+    bar.GetWindowRect(&r);
+    return r;
+  }
+  RECT TemplatePlace() {
+    RECT units{12, 1, 12 + 659, 1 + 57};
+    MapDialogRect(bar.m_hWnd, &units);
+    return units;
+  }
+  testkit::ScratchKey settings{"Farrowind"};
+  testkit::ScratchKey marker{"Glade Inc."};
+  TestBar bar;
+};
+
+void ExpectRect(const RECT& r, int x, int y, int w, int h) {
+  EXPECT_EQ(r.left, x);
+  EXPECT_EQ(r.top, y);
+  EXPECT_EQ(r.right - r.left, w);
+  EXPECT_EQ(r.bottom - r.top, h);
+}
+
+POINT CentreOf(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+}  // namespace
+
+TEST_F(MainBar, WithoutSettingsItStaysAtItsTemplatePlaceWithDefaults) {
+  RECT r = Start();
+  RECT place = TemplatePlace();
+  EXPECT_EQ(r.left, place.left);
+  EXPECT_EQ(r.top, place.top);
+  EXPECT_EQ(r.right - r.left, place.right - place.left + 2);  // the one-pixel border
+  EXPECT_EQ(bar.initResult, TRUE);
+  EXPECT_EQ(bar.m_selectorCloseMs, 10000);
+  EXPECT_NE(bar.GetBackground(), nullptr);
+  EXPECT_EQ(bar.GetDrawMode(), CBitmapDialog::kCentre);
+  EXPECT_EQ(reinterpret_cast<HICON>(bar.SendMessage(WM_GETICON, ICON_BIG)),
+            LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)));
+}
+
+TEST_F(MainBar, SettingsPlaceTheBarAndOnlyExactOnesCount) {
+  Setting("loadbottom", 1);
+  ExpectRect(Start(), 14, 654, 989, 97);
+  bar.DestroyWindow();
+  settings.Wipe();
+  Setting("hidecpu", 1);
+  Setting("hidemp3", 1);
+  ExpectRect(Start(), 220, 0, 581, 97);
+  bar.DestroyWindow();
+  settings.Wipe();
+  Setting("hidememory", 1);
+  Setting("loadbottom", 0);
+  ExpectRect(Start(), 80, 0, 862, 97);
+  bar.DestroyWindow();
+  settings.Wipe();
+  Setting("loadbottom", 2);
+  Setting("hidemp3", -1);
+  RECT r = Start();
+  EXPECT_EQ(r.left, TemplatePlace().left);
+  EXPECT_EQ(r.top, TemplatePlace().top);
+}
+
+TEST_F(MainBar, SelectorLifetimeIsSeltimeSecondsWithinTimerLimits) {
+  const std::pair<int, int> cases[] = {{5, 5000}, {0, 0}, {3000000, INT_MAX}, {-4, 0}};
+  for (auto [seconds, ms] : cases) {
+    Setting("seltime", seconds);
+    Start();
+    EXPECT_EQ(bar.m_selectorCloseMs, ms) << seconds;
+    bar.DestroyWindow();
+  }
+}
+
+TEST_F(MainBar, SettingsOfTheWrongTypeOrSizeAreIgnored) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Farrowind\\tyb\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, "loadbottom", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
+  RegSetValueExA(key, "seltime", 0, REG_SZ, reinterpret_cast<const BYTE*>("twelve"), 7);
+  const BYTE huge[16] = {1};
+  RegSetValueExA(key, "hidemp3", 0, REG_BINARY, huge, sizeof huge);
+  RegCloseKey(key);
+  RECT r = Start();
+  EXPECT_EQ(r.top, TemplatePlace().top);
+  EXPECT_EQ(bar.m_selectorCloseMs, 10000);
+}
+
+TEST_F(MainBar, TheBarDragsFromFreeSpotsAndTheClockButNotFromItsControls) {
+  Start();
+  RECT client;
+  bar.GetClientRect(&client);
+  bar.ClientToScreen(&client);
+  LPARAM freeSpot = MAKELPARAM(client.left + 60, client.bottom - 2);
+  EXPECT_EQ(bar.SendMessage(WM_NCHITTEST, 0, freeSpot), HTCAPTION);
+  EXPECT_NE(bar.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(client.left - 1, client.top - 1)), HTCAPTION);
+
+  POINT clock = CentreOf(bar.GetDlgItem(IDC_CLOCK));
+  EXPECT_EQ(WindowFromPoint(clock), bar.m_hWnd) << "the clock lets presses through to the bar";
+  for (int id : {IDC_PHOTOS, IDC_CLOSE_BAR, IDC_VOLUME_SLIDER, IDC_SEEK_SLIDER, IDC_TIME_DISPLAY}) {
+    HWND control = bar.GetDlgItem(id);
+    EXPECT_EQ(WindowFromPoint(CentreOf(control)), control) << id;
+  }
+}
+
+TEST_F(MainBar, TimersOneToEightCloseTheirSelectorAndOtherIdsDoNothing) {
+  Start();
+  CDialog selectors[kSelectorSlots] = {
+      CDialog(IDD_MAIN_BAR), CDialog(IDD_MAIN_BAR), CDialog(IDD_MAIN_BAR), CDialog(IDD_MAIN_BAR),
+      CDialog(IDD_MAIN_BAR), CDialog(IDD_MAIN_BAR), CDialog(IDD_MAIN_BAR), CDialog(IDD_MAIN_BAR)};
+  for (int slot = 0; slot < kSelectorSlots; ++slot) {
+    ASSERT_TRUE(selectors[slot].Create(IDD_MAIN_BAR));
+    bar.m_selectors[slot] = &selectors[slot];
+  }
+  for (UINT id : {0u, 9u, 4567u, 2u}) bar.SendMessage(WM_TIMER, id);
+  for (int slot = 0; slot < kSelectorSlots; ++slot)
+    EXPECT_EQ(selectors[slot].m_hWnd != nullptr, slot != 1) << "slot " << slot;
+
+  // A running timer fires once, closes its window and is stopped.
+  bar.SetTimer(5, 0);
+  ASSERT_TRUE(testkit::PumpUntil([&] { return selectors[4].m_hWnd == nullptr; }, 2000));
+  EXPECT_FALSE(bar.KillTimer(5)) << "the timer was killed";
+  // A second tick for a slot whose window is gone, or never filled, is harmless.
+  bar.SendMessage(WM_TIMER, 5);
+  bar.m_selectors[6] = nullptr;
+  bar.SendMessage(WM_TIMER, 7);
+  EXPECT_NE(selectors[7].m_hWnd, nullptr);
+}
+
+TEST_F(MainBar, TheTrayIconIsAddedWithItsTipIdAndCallback) {
+  Start();
+  ASSERT_FALSE(g_shellCalls.empty());
+  const ShellCall& add = g_shellCalls.front();
+  EXPECT_EQ(add.message, DWORD(NIM_ADD));
+  EXPECT_STREQ(add.data.szTip, "Tidybar");
+  EXPECT_EQ(add.data.uID, kTrayIconId);
+  EXPECT_EQ(add.data.uCallbackMessage, UINT(0x40A));
+  EXPECT_EQ(add.data.uFlags, UINT(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  EXPECT_EQ(add.data.hWnd, bar.m_hWnd);
+  EXPECT_EQ(add.data.hIcon, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)));
+
+  // The callback reaches the tray object through the bar and its answer comes back.
+  EXPECT_EQ(bar.SendMessage(WM_TRAYNOTIFY, kTrayIconId, WM_MOUSEMOVE), 1);
+  EXPECT_EQ(bar.SendMessage(WM_TRAYNOTIFY, kTrayIconId + 1, WM_MOUSEMOVE), 0);
+  EXPECT_EQ(bar.SendMessage(WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP), 0);
+}
+
+TEST_F(MainBar, WhenTheShellRefusesTheIconTheRestOfStartUpIsSkipped) {
+  g_shellAnswer = FALSE;
+  Setting("loadbottom", 1);
+  Setting("seltime", 3);
+  RECT r = Start();
+  EXPECT_EQ(bar.initResult, -1);
+  EXPECT_TRUE(IsWindow(bar.m_hWnd));
+  EXPECT_EQ(r.top, TemplatePlace().top);
+  EXPECT_EQ(bar.GetBackground(), nullptr);
+  EXPECT_EQ(bar.m_selectorCloseMs, 0);
+}
+
+namespace {
+// Runs the bar modally and, once it is up, does `finish` to it from inside its loop.
+INT_PTR RunBarAndThen(void (*finish)(HWND bar)) {
+  static void (*s_finish)(HWND) = nullptr;
+  static CMainBarDlg* s_bar = nullptr;
+  s_finish = finish;
+  CMainBarDlg bar;
+  s_bar = &bar;
+  SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+    if (!s_bar->m_hWnd) return;
+    KillTimer(nullptr, id);
+    s_finish(s_bar->m_hWnd);
+  });
+  return bar.DoModal();
+}
+}  // namespace
+
+TEST_F(MainBar, EscapeCloseAndEnterEndTheBarWithoutWritingTheMarker) {
+  EXPECT_EQ(RunBarAndThen([](HWND bar) { PostMessageA(bar, WM_CLOSE, 0, 0); }), IDCANCEL);
+  EXPECT_EQ(RunBarAndThen([](HWND bar) { PostMessageA(bar, WM_COMMAND, IDCANCEL, 0); }), IDCANCEL);
+  // The Escape key as the dialog's keyboard handling sees it in the bar's own loop.
+  EXPECT_EQ(RunBarAndThen([](HWND bar) { PostMessageA(bar, WM_KEYDOWN, VK_ESCAPE, 0); }), IDCANCEL);
+  EXPECT_EQ(RunBarAndThen([](HWND bar) { PostMessageA(bar, WM_COMMAND, IDOK, 0); }), IDOK);
+  DWORD type;
+  std::vector<BYTE> bytes;
+  EXPECT_FALSE(testkit::RawValue("Software\\Glade Inc.\\tyb\\Settings", "ronce", &type, &bytes));
+}
