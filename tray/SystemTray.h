@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/CString.h"
+#include "framework/Handles.h"
 #include "framework/Wnd.h"
 
 class CSystemTray : public CWnd {
@@ -55,7 +56,37 @@ class CSystemTray : public CWnd {
   static void SetNotifyFunction(NotifyFunction function);
 
  private:
-  // (The implementation adds its members and helpers here.)
+  BOOL Notify(DWORD message, UINT flags);
+  BOOL CreateHiddenWindow();
+  void SetTipText(const char* tip);
+  // The window that mouse commands go to: the application's main window, else the
+  // notification window.
+  HWND CommandTarget() const;
+  MenuHandle LoadTrayMenu() const;
+  LRESULT ShowTrayMenu(HWND target);
+  LRESULT RunDoubleClick(HWND target);
+  // Takes a new icon list; `owned` are the icons of it that this object loaded.
+  void ReplaceIconList(std::vector<HICON> icons, std::vector<IconHandle> owned);
+  void OnTaskbarCreated();
+  LRESULT OnTimerMessage(WPARAM wParam, LPARAM lParam);
+
+  BOOL m_enabled = FALSE;  // the icon was added and the object may talk to the shell
+  BOOL m_hidden = FALSE;   // the icon was taken out by HideInTray
+  // What the shell is given. Its size field names the record's first form, so the shell
+  // reads no more than a 64-byte tip.
+  NOTIFYICONDATAA m_iconData{};
+
+  std::vector<HICON> m_iconList;         // the icon cycle's icons
+  std::vector<IconHandle> m_ownedIcons;  // those of m_iconList loaded from resources here
+  IconHandle m_retiredIcon;              // a loaded icon still in the tray after its list went
+  UINT_PTR m_cycleTimerId = 0;
+  int m_currentIcon = 0;
+  ULONGLONG m_cycleStart = 0;  // GetTickCount64 when the cycle started
+  int m_cyclePeriod = 0;       // seconds; 0 or less cycles until stopped
+  HICON m_savedIcon = nullptr;  // shown before the cycle started
+
+  UINT m_doubleClickItem = 0;
+  BOOL m_doubleClickByPosition = TRUE;
 };
 
 // The one tray icon of the program, living for the whole process.
