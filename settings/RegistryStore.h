@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "framework/CString.h"
+#include "framework/Handles.h"
 
 class CRegistryStore {
  public:
@@ -32,6 +35,8 @@ class CRegistryStore {
   BOOL WriteString(const char* section, const char* name, const char* text);
   BOOL WriteBinary(const char* section, const char* name, const BYTE* data, DWORD size);
 
+  // Each read wants a stored value of exactly the variable's width (the stored type is not
+  // looked at): a longer one fails with ERROR_MORE_DATA, a shorter one with ERROR_INVALID_DATA.
   BOOL Read(const char* section, const char* name, char& value);
   BOOL Read(const char* section, const char* name, unsigned char& value);
   BOOL Read(const char* section, const char* name, short& value);
@@ -42,7 +47,9 @@ class CRegistryStore {
   BOOL Read(const char* section, const char* name, unsigned long& value);
   BOOL Read(const char* section, const char* name, float& value);
   BOOL Read(const char* section, const char* name, double& value);
-  // `size` gives the buffer's size on entry and receives the stored size.
+  // `size` gives the buffer's size on entry and receives the stored size. A buffer too small
+  // fails with ERROR_MORE_DATA and is left untouched; null pointers fail with
+  // ERROR_INVALID_PARAMETER.
   BOOL ReadBuffer(const char* section, const char* name, char* buffer, DWORD* size);
   BOOL ReadBuffer(const char* section, const char* name, BYTE* buffer, DWORD* size);
 
@@ -55,7 +62,20 @@ class CRegistryStore {
   CString m_application;
   int m_flushOnClose;
 
-  // (The implementation adds its private helpers here.)
+  // "Software[\<company>][\<application>]".
+  CString BasePath() const;
+  // Opens the section's key (creating the missing keys on the way when `create`); a Win32
+  // status, ERROR_INVALID_DATA when neither company nor application is set.
+  LONG OpenSection(const char* section, bool create, KeyHandle* key) const;
+  void CloseSection(KeyHandle* key) const;
+  BOOL WriteValue(const char* section, const char* name, DWORD type, const void* data, DWORD size);
+  // 1 or 2 value bytes as REG_SZ, stored without a terminator.
+  BOOL WriteUnterminated(const char* section, const char* name, const void* value, DWORD width);
+  // The section's whole stored value.
+  LONG ReadStored(const char* section, const char* name, std::vector<BYTE>* stored) const;
+  // Reads a value of exactly `width` bytes; `value` changes only on success.
+  BOOL ReadExact(const char* section, const char* name, void* value, DWORD width);
+  BOOL ReadBytes(const char* section, const char* name, BYTE* buffer, DWORD* size);
 };
 
 // The system's message text for the calling thread's last error.
