@@ -33,7 +33,10 @@ thread_local HWND t_defaultingWindow = nullptr;
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
   if (control.m_hWnd) return;
-  control.SubclassDlgItem(UINT(id), pDX->m_pDlgWnd);
+  HWND window = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, id);
+  // A hosted control is its own object already: its wrapper only needs the handle.
+  if (CWnd::FromHandlePermanent(window)) control.m_hWnd = window;
+  else control.SubclassWindow(window);
 }
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}

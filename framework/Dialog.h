@@ -12,7 +12,8 @@ class CDataExchange {
   BOOL m_bSaveAndValidate;
 };
 
-// Binds control `id` of the dialog to `control` (subclassing it), the first time only.
+// Binds control `id` of the dialog to `control` the first time only: subclassing it, or,
+// for a control that is an object of ours already (a hosted control), by handle alone.
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
 
 class CDialog : public CWnd {

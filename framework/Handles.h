@@ -13,7 +13,6 @@ class UniqueHandle {
   static H Invalid() { return MinusOneIsNone ? reinterpret_cast<H>(INVALID_HANDLE_VALUE) : H(); }
 
  public:
- public:
   UniqueHandle() : m_handle(Invalid()) {}
   explicit UniqueHandle(H handle) : m_handle(handle) {}
   UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}

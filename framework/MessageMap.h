@@ -15,9 +15,8 @@
 #include <oaidl.h>
 
 #include <cstddef>
-#include <cstring>
-#include <tuple>
-#include <utility>
+
+#include "framework/VariantArgs.h"
 
 class CWnd;
 
@@ -74,77 +73,11 @@ struct EventSinkMap {
 };
 
 namespace eventsink {
-
-// How one parameter type is taken from an event argument.
-template <class A> struct Arg;
-
-// Scalars are converted to the parameter's type as COM converts variants.
-template <class T, VARTYPE VT>
-struct Converted {
-  static bool From(VARIANT& in, T& out) {
-    VARIANT v;
-    VariantInit(&v);
-    if (FAILED(VariantChangeType(&v, &in, 0, VT))) return false;
-    std::memcpy(&out, &v.lVal, sizeof(T));  // every scalar member starts where lVal does
-    return true;
-  }
-};
-template <> struct Arg<short> : Converted<short, VT_I2> {};
-template <> struct Arg<long> : Converted<long, VT_I4> {};
-template <> struct Arg<int> : Converted<int, VT_I4> {};
-template <> struct Arg<float> : Converted<float, VT_R4> {};
-template <> struct Arg<double> : Converted<double, VT_R8> {};
-
-// VARIANT_BOOL is a short: a boolean by value arrives through Arg<short> as -1 or 0.
-template <> struct Arg<IDispatch*> {
-  static bool From(VARIANT& in, IDispatch*& out) {
-    if (in.vt != VT_DISPATCH && in.vt != VT_EMPTY) return false;
-    out = in.vt == VT_DISPATCH ? in.pdispVal : nullptr;
-    return true;
-  }
-};
-// By-reference parameters must arrive by reference with exactly their type.
-template <> struct Arg<long*> {
-  static bool From(VARIANT& in, long*& out) {
-    if (in.vt != (VT_I4 | VT_BYREF)) return false;
-    out = reinterpret_cast<long*>(in.plVal);
-    return true;
-  }
-};
-template <> struct Arg<VARIANT_BOOL*> {
-  static bool From(VARIANT& in, VARIANT_BOOL*& out) {
-    if (in.vt != (VT_BOOL | VT_BYREF) && in.vt != (VT_I2 | VT_BYREF)) return false;
-    out = in.vt == (VT_BOOL | VT_BYREF) ? in.pboolVal : in.piVal;
-    return true;
-  }
-};
-
-template <class F> struct Member;
-template <class C, class... A>
-struct Member<void (C::*)(A...)> {
-  using Class = C;
-  using Args = std::tuple<A...>;
-};
-
-template <auto F, class Tuple, size_t... I>
-HRESULT Call(CWnd* target, DISPPARAMS* params, std::index_sequence<I...>) {
-  using Class = typename Member<decltype(F)>::Class;
-  constexpr size_t n = sizeof...(I);
-  if (!params || params->cArgs != n) return DISP_E_BADPARAMCOUNT;
-  Tuple args{};
-  // Arguments arrive last first.
-  bool ok = (Arg<std::tuple_element_t<I, Tuple>>::From(params->rgvarg[n - 1 - I], std::get<I>(args)) && ... && true);
-  if (!ok) return DISP_E_TYPEMISMATCH;
-  (static_cast<Class*>(target)->*F)(std::get<I>(args)...);
-  return S_OK;
-}
-
 template <auto F>
 HRESULT Thunk(CWnd* target, DISPPARAMS* params) {
-  using Args = typename Member<decltype(F)>::Args;
-  return Call<F, Args>(target, params, std::make_index_sequence<std::tuple_size_v<Args>>());
+  using Class = typename varargs::Member<decltype(F)>::Class;
+  return varargs::Call<F>(static_cast<Class*>(target), params, nullptr);
 }
-
 }  // namespace eventsink
 
 // One row of an event sink map: `OnEvent<&CMainBarDlg::OnProgress>(1021, 7)`.

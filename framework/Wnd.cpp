@@ -44,8 +44,10 @@ bool EntryMatches(const MessageEntry& entry, UINT message, WPARAM wParam, LPARAM
 }
 }  // namespace
 
+// Only a window this object is attached to is released or destroyed with it; a wrapper
+// bound by handle alone leaves its window be.
 CWnd::~CWnd() {
-  if (m_hWnd && ::IsWindow(m_hWnd)) {
+  if (m_hWnd && ::IsWindow(m_hWnd) && FromHandlePermanent(m_hWnd) == this) {
     if (m_previousProc) UnsubclassWindow();
     else {
       HWND window = m_hWnd;

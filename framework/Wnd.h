@@ -45,8 +45,8 @@ class CWnd {
   void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
   void ClientToScreen(RECT* rect) const;
   void ScreenToClient(POINT* point) const { ::ScreenToClient(m_hWnd, point); }
-  UINT_PTR SetTimer(UINT_PTR id, UINT elapse) const { return ::SetTimer(m_hWnd, id, elapse, nullptr); }
-  BOOL KillTimer(UINT_PTR id) const { return ::KillTimer(m_hWnd, id); }
+  UINT_PTR SetTimer(UINT_PTR id, UINT elapse) const { return m_hWnd ? ::SetTimer(m_hWnd, id, elapse, nullptr) : 0; }
+  BOOL KillTimer(UINT_PTR id) const { return m_hWnd ? ::KillTimer(m_hWnd, id) : FALSE; }
   void Invalidate(BOOL erase = TRUE) const { ::InvalidateRect(m_hWnd, nullptr, erase); }
   HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
   int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
@@ -97,10 +97,13 @@ class CWnd {
 
   WNDPROC m_previousProc = nullptr;  // set while this object subclasses a window
 
+  // Runs the object's procedure for one message, guarding it; the object lets go of its
+  // window after WM_NCDESTROY.
+  LRESULT RouteMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
  private:
   static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT RouteMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool HandleControlEvent(WPARAM wParam, LPARAM lParam, LRESULT& result);
 

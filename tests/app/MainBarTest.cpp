@@ -61,10 +61,14 @@ class MainBar : public testing::Test {
     bar.GetWindowRect(&r);
     return r;
   }
-  RECT TemplatePlace() {
+  // Where the template puts the bar, to within the dialog manager's rounding of units.
+  void ExpectTemplatePlace(const RECT& r) {
     RECT units{12, 1, 12 + 659, 1 + 57};
     MapDialogRect(bar.m_hWnd, &units);
-    return units;
+    EXPECT_NEAR(r.left, units.left, 2);
+    EXPECT_NEAR(r.top, units.top, 2);
+    EXPECT_NEAR(r.right - r.left, units.right - units.left + 2, 2);  // with the one-pixel border
+    EXPECT_NEAR(r.bottom - r.top, units.bottom - units.top + 2, 2);
   }
   testkit::ScratchKey settings{"Farrowind"};
   testkit::ScratchKey marker{"Glade Inc."};
@@ -86,11 +90,7 @@ POINT CentreOf(HWND window) {
 }  // namespace
 
 TEST_F(MainBar, WithoutSettingsItStaysAtItsTemplatePlaceWithDefaults) {
-  RECT r = Start();
-  RECT place = TemplatePlace();
-  EXPECT_EQ(r.left, place.left);
-  EXPECT_EQ(r.top, place.top);
-  EXPECT_EQ(r.right - r.left, place.right - place.left + 2);  // the one-pixel border
+  ExpectTemplatePlace(Start());
   EXPECT_EQ(bar.initResult, TRUE);
   EXPECT_EQ(bar.m_selectorCloseMs, 10000);
   EXPECT_NE(bar.GetBackground(), nullptr);
@@ -116,9 +116,7 @@ TEST_F(MainBar, SettingsPlaceTheBarAndOnlyExactOnesCount) {
   settings.Wipe();
   Setting("loadbottom", 2);
   Setting("hidemp3", -1);
-  RECT r = Start();
-  EXPECT_EQ(r.left, TemplatePlace().left);
-  EXPECT_EQ(r.top, TemplatePlace().top);
+  ExpectTemplatePlace(Start());
 }
 
 TEST_F(MainBar, SelectorLifetimeIsSeltimeSecondsWithinTimerLimits) {
@@ -141,8 +139,7 @@ TEST_F(MainBar, SettingsOfTheWrongTypeOrSizeAreIgnored) {
   const BYTE huge[16] = {1};
   RegSetValueExA(key, "hidemp3", 0, REG_BINARY, huge, sizeof huge);
   RegCloseKey(key);
-  RECT r = Start();
-  EXPECT_EQ(r.top, TemplatePlace().top);
+  ExpectTemplatePlace(Start());
   EXPECT_EQ(bar.m_selectorCloseMs, 10000);
 }
 
@@ -209,17 +206,16 @@ TEST_F(MainBar, WhenTheShellRefusesTheIconTheRestOfStartUpIsSkipped) {
   g_shellAnswer = FALSE;
   Setting("loadbottom", 1);
   Setting("seltime", 3);
-  RECT r = Start();
+  ExpectTemplatePlace(Start());
   EXPECT_EQ(bar.initResult, -1);
   EXPECT_TRUE(IsWindow(bar.m_hWnd));
-  EXPECT_EQ(r.top, TemplatePlace().top);
   EXPECT_EQ(bar.GetBackground(), nullptr);
   EXPECT_EQ(bar.m_selectorCloseMs, 0);
 }
 
 namespace {
 // Runs the bar modally and, once it is up, does `finish` to it from inside its loop.
-INT_PTR RunBarAndThen(void (*finish)(HWND bar)) {
+INT_PTR RunBarAndThen(void (*finish)(HWND window)) {
   static void (*s_finish)(HWND) = nullptr;
   static CMainBarDlg* s_bar = nullptr;
   s_finish = finish;
@@ -235,11 +231,11 @@ INT_PTR RunBarAndThen(void (*finish)(HWND bar)) {
 }  // namespace
 
 TEST_F(MainBar, EscapeCloseAndEnterEndTheBarWithoutWritingTheMarker) {
-  EXPECT_EQ(RunBarAndThen([](HWND bar) { PostMessageA(bar, WM_CLOSE, 0, 0); }), IDCANCEL);
-  EXPECT_EQ(RunBarAndThen([](HWND bar) { PostMessageA(bar, WM_COMMAND, IDCANCEL, 0); }), IDCANCEL);
+  EXPECT_EQ(RunBarAndThen([](HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }), IDCANCEL);
+  EXPECT_EQ(RunBarAndThen([](HWND window) { PostMessageA(window, WM_COMMAND, IDCANCEL, 0); }), IDCANCEL);
   // The Escape key as the dialog's keyboard handling sees it in the bar's own loop.
-  EXPECT_EQ(RunBarAndThen([](HWND bar) { PostMessageA(bar, WM_KEYDOWN, VK_ESCAPE, 0); }), IDCANCEL);
-  EXPECT_EQ(RunBarAndThen([](HWND bar) { PostMessageA(bar, WM_COMMAND, IDOK, 0); }), IDOK);
+  EXPECT_EQ(RunBarAndThen([](HWND window) { PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0); }), IDCANCEL);
+  EXPECT_EQ(RunBarAndThen([](HWND window) { PostMessageA(window, WM_COMMAND, IDOK, 0); }), IDOK);
   DWORD type;
   std::vector<BYTE> bytes;
   EXPECT_FALSE(testkit::RawValue("Software\\Glade Inc.\\tyb\\Settings", "ronce", &type, &bytes));
