@@ -4,6 +4,9 @@
 #pragma once
 
 #include <windows.h>
+#include <windowsx.h>
+// windowsx.h names a macro after the window call that CWnd has as a member.
+#undef SubclassWindow
 
 #include "framework/CString.h"
 #include "framework/MessageMap.h"
