@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include "framework/Handles.h"
+#include "ocx/captionbutton/CaptionButton.h"
+#include "ocx/monitor/MonitorControl.h"
 #include "res/resource.h"
 
 namespace {
-// Until a control has its own implementation, its window is a plain panel that shows its
-// caption, so templates load and the window reads as what it will be.
+// A control whose own implementation is not part of the program yet: a plain panel that
+// shows its caption, so templates load and the window reads as what it will be.
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
   PaintDc paint(window);
@@ -37,7 +39,7 @@ void RegisterHostedControls() {
   static bool done = false;
   if (done) return;
   done = true;
-  for (const char* name : {CLSID_CLASS_CAPTION_BUTTON, CLSID_CLASS_MONITOR, CLSID_CLASS_MP3, CLSID_CLASS_PLAYLIST,
-                           CLSID_CLASS_FILE_VIEW})
-    RegisterPanel(name);
+  CCaptionButton::Register();
+  CMonitorControl::Register();
+  for (const char* name : {CLSID_CLASS_MP3, CLSID_CLASS_PLAYLIST, CLSID_CLASS_FILE_VIEW}) RegisterPanel(name);
 }

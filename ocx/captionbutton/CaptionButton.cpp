@@ -1,0 +1,226 @@
+#include "ocx/captionbutton/CaptionButton.h"
+
+#include <olectl.h>
+
+#include "res/resource.h"
+
+namespace {
+int CALLBACK FoundFont(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool FontInstalled(const char* face) {
+  LOGFONTA wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
+  bool found = false;
+  WindowDc screen(nullptr);
+  EnumFontFamiliesExA(screen.Get(), &wanted, &FoundFont, reinterpret_cast<LPARAM>(&found), 0);
+  return found;
+}
+
+COLORREF Blend(COLORREF a, COLORREF b, int percentB) {
+  auto mix = [&](int x, int y) { return BYTE((x * (100 - percentB) + y * percentB) / 100); };
+  return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+}
+}  // namespace
+
+void CCaptionButton::Register() {
+  CHostedControl::RegisterControlClass<CCaptionButton>(CLSID_CLASS_CAPTION_BUTTON, LoadCursorA(nullptr, IDC_HAND));
+}
+
+const MessageMap* CCaptionButton::GetMessageMap() const {
+  static const MessageEntry entries[] = {
+      OnMessage(WM_PAINT, &CCaptionButton::OnPaint),
+      OnMessage(WM_PRINTCLIENT, &CCaptionButton::OnPrintClient),
+      OnMessage(WM_ERASEBKGND, &CCaptionButton::OnEraseBkgnd),
+      OnMessage(WM_MOUSEMOVE, &CCaptionButton::OnMouseMove),
+      OnMessage(WM_MOUSELEAVE, &CCaptionButton::OnMouseLeave),
+      OnMessage(WM_LBUTTONDOWN, &CCaptionButton::OnLButtonDown),
+      OnMessage(WM_LBUTTONDBLCLK, &CCaptionButton::OnLButtonDown),
+      OnMessage(WM_LBUTTONUP, &CCaptionButton::OnLButtonUp),
+      OnMessage(WM_CAPTURECHANGED, &CCaptionButton::OnCaptureChanged),
+      OnMessage(WM_KEYDOWN, &CCaptionButton::OnKeyDown),
+      OnMessage(WM_GETDLGCODE, &CCaptionButton::OnGetDlgCode),
+      OnMessage(WM_SETFOCUS, &CCaptionButton::OnFocusChange),
+      OnMessage(WM_KILLFOCUS, &CCaptionButton::OnFocusChange),
+      OnMessage(WM_ENABLE, &CCaptionButton::OnEnable),
+      OnMessage(WM_SETTEXT, &CCaptionButton::OnSetText),
+  };
+  static const MessageMap map{CHostedControl::GetMessageMap(), entries};
+  return &map;
+}
+
+void CCaptionButton::OnCreateControl() {
+  m_caption = StoredValue("caption", GetWindowText());
+  CString face = StoredValue("font", "Arial");
+  int points = StoredInt("size", 8);
+  if (points < 1 || points > 72) points = 8;
+  WindowDc screen(nullptr);
+  LOGFONTA font{};
+  font.lfHeight = -MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+  font.lfWeight = StoredInt("bold", 0) == 1 ? FW_BOLD : FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfQuality = CLEARTYPE_QUALITY;
+  lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
+  // A symbol font that is not installed would show its letters in another face: the one
+  // symbol font the program uses is drawn as its arrow instead.
+  m_arrowShape = face.CompareNoCase("Wingdings 3") == 0 && !FontInstalled(face);
+  m_font.Reset(CreateFontIndirectA(&font));
+  m_fore = StoredColour("fore", GetSysColor(COLOR_BTNTEXT));
+  m_back = StoredColour("back", GetSysColor(COLOR_BTNFACE));
+  m_hover = StoredColour("hover", Blend(m_back, RGB(255, 255, 255), 50));
+}
+
+LRESULT CCaptionButton::OnEraseBkgnd(WPARAM, LPARAM) { return TRUE; }  // painted whole in OnPaint
+
+// Draws into a device context given by the caller (printing, captures, tests).
+LRESULT CCaptionButton::OnPrintClient(WPARAM wParam, LPARAM) {
+  RECT client;
+  GetClientRect(&client);
+  Draw(reinterpret_cast<HDC>(wParam), client);
+  return 0;
+}
+
+LRESULT CCaptionButton::OnPaint(WPARAM, LPARAM) {
+  PaintDc paint(m_hWnd);
+  RECT client;
+  GetClientRect(&client);
+  // Drawn off screen and copied once, so hovering never flickers.
+  MemoryDc memory(CreateCompatibleDC(paint.Get()));
+  GdiObject canvas(CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
+  {
+    SelectObjectScope select(memory.Get(), canvas.Get());
+    Draw(memory.Get(), client);
+    BitBlt(paint.Get(), 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+  }
+  return 0;
+}
+
+void CCaptionButton::Draw(HDC dc, const RECT& client) const {
+  bool enabled = IsWindowEnabled(m_hWnd);
+  COLORREF face = !enabled ? Blend(m_back, GetSysColor(COLOR_BTNFACE), 50)
+                  : IsPressed() ? Blend(m_back, RGB(0, 0, 0), 15)
+                  : m_hot       ? m_hover
+                                : m_back;
+  GdiObject brush(CreateSolidBrush(face));
+  FillRect(dc, &client, static_cast<HBRUSH>(brush.Get()));
+  RECT frame = client;
+  DrawEdge(dc, &frame, IsPressed() ? EDGE_SUNKEN : (m_hot ? EDGE_RAISED : BDR_RAISEDINNER), BF_RECT);
+
+  RECT text = client;
+  if (IsPressed()) OffsetRect(&text, 1, 1);
+  COLORREF ink = enabled ? m_fore : GetSysColor(COLOR_GRAYTEXT);
+  if (m_arrowShape) {
+    DrawArrow(dc, text, ink);
+  } else {
+    SelectObjectScope font(dc, m_font.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ink);
+    DrawTextA(dc, m_caption, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  if (GetFocus() == m_hWnd) {
+    RECT focus = client;
+    InflateRect(&focus, -3, -3);
+    DrawFocusRect(dc, &focus);
+  }
+}
+
+// A right-pointing triangle, the glyph the symbol font has for the caption.
+void CCaptionButton::DrawArrow(HDC dc, const RECT& area, COLORREF colour) const {
+  int height = (area.bottom - area.top) / 2;
+  int cx = (area.left + area.right) / 2, cy = (area.top + area.bottom) / 2;
+  POINT points[3] = {{cx - height / 2, cy - height / 2}, {cx - height / 2, cy + height / 2}, {cx + height / 2, cy}};
+  GdiObject brush(CreateSolidBrush(colour));
+  GdiObject pen(CreatePen(PS_SOLID, 1, colour));
+  SelectObjectScope selectBrush(dc, brush.Get());
+  SelectObjectScope selectPen(dc, pen.Get());
+  Polygon(dc, points, 3);
+}
+
+bool CCaptionButton::ContainsPoint(LPARAM lParam) const {
+  RECT client;
+  GetClientRect(&client);
+  POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  return PtInRect(&client, point);
+}
+
+void CCaptionButton::SetHot(bool hot) {
+  if (hot == m_hot) return;
+  m_hot = hot;
+  Invalidate(FALSE);
+}
+
+LRESULT CCaptionButton::OnMouseMove(WPARAM, LPARAM lParam) {
+  if (!m_tracking) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
+    m_tracking = TrackMouseEvent(&track);
+  }
+  SetHot(ContainsPoint(lParam));
+  return 0;
+}
+
+LRESULT CCaptionButton::OnMouseLeave(WPARAM, LPARAM) {
+  m_tracking = false;
+  if (!m_pressed) SetHot(false);
+  return 0;
+}
+
+LRESULT CCaptionButton::OnLButtonDown(WPARAM, LPARAM) {
+  if (GetFocus() != m_hWnd) SetFocus(m_hWnd);
+  m_pressed = true;
+  m_hot = true;
+  SetCapture(m_hWnd);
+  Invalidate(FALSE);
+  return 0;
+}
+
+LRESULT CCaptionButton::OnLButtonUp(WPARAM, LPARAM lParam) {
+  bool click = m_pressed && ContainsPoint(lParam);
+  m_pressed = false;
+  if (GetCapture() == m_hWnd) ReleaseCapture();
+  SetHot(ContainsPoint(lParam));
+  Invalidate(FALSE);
+  if (click) FireEvent(DISPID_CLICK);
+  return 0;
+}
+
+LRESULT CCaptionButton::OnCaptureChanged(WPARAM, LPARAM) {
+  if (m_pressed) {
+    m_pressed = false;
+    Invalidate(FALSE);
+  }
+  return 0;
+}
+
+LRESULT CCaptionButton::OnKeyDown(WPARAM key, LPARAM lParam) {
+  bool repeat = lParam & (1 << 30);
+  if ((key == VK_SPACE || key == VK_RETURN) && !repeat) FireEvent(DISPID_CLICK);
+  return 0;
+}
+
+// Space and Enter belong to the button while it has the focus, not to the dialog.
+LRESULT CCaptionButton::OnGetDlgCode(WPARAM, LPARAM lParam) {
+  const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+  if (msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_SPACE))
+    return DLGC_WANTMESSAGE;
+  return DLGC_BUTTON;
+}
+
+LRESULT CCaptionButton::OnFocusChange(WPARAM, LPARAM) {
+  Invalidate(FALSE);
+  return 0;
+}
+
+LRESULT CCaptionButton::OnEnable(WPARAM, LPARAM) {
+  Invalidate(FALSE);
+  return 0;
+}
+
+LRESULT CCaptionButton::OnSetText(WPARAM, LPARAM lParam) {
+  LRESULT result = Default();
+  m_caption = lParam ? reinterpret_cast<const char*>(lParam) : "";
+  Invalidate(FALSE);
+  return result;
+}

@@ -1,0 +1,151 @@
+#include "ocx/monitor/MonitorControl.h"
+
+#include <algorithm>
+
+#include "res/resource.h"
+
+namespace {
+const UINT_PTR kSampleTimer = 1;
+const int kStep = 3;  // pixels between samples
+const int kGrid = 12;
+}  // namespace
+
+void CMonitorControl::Register() { CHostedControl::RegisterControlClass<CMonitorControl>(CLSID_CLASS_MONITOR); }
+
+const MessageMap* CMonitorControl::GetMessageMap() const {
+  static const MessageEntry entries[] = {
+      OnMessage(WM_PAINT, &CMonitorControl::OnPaint),
+      OnMessage(WM_PRINTCLIENT, &CMonitorControl::OnPrintClient),
+      OnMessage(WM_ERASEBKGND, &CMonitorControl::OnEraseBkgnd),
+      OnMessage(WM_TIMER, &CMonitorControl::OnTimer),
+      OnMessage(WM_DESTROY, &CMonitorControl::OnDestroy),
+  };
+  static const MessageMap map{CHostedControl::GetMessageMap(), entries};
+  return &map;
+}
+
+void CMonitorControl::OnCreateControl() {
+  auto kind = StoredInt("kind", 0) == 1 ? CMonitorSampler::kMemory : CMonitorSampler::kCpu;
+  m_sampler = CMonitorSampler(kind);
+  m_line = StoredColour("line", m_line);
+  m_back = StoredColour("back", m_back);
+  m_grid = StoredColour("grid", m_grid);
+  m_interval = UINT(std::clamp(StoredInt("interval", 1000), 100, 60000));
+  double scale = StoredDouble("scale", kind == CMonitorSampler::kCpu ? 100.0 : 0.0);
+  if (kind == CMonitorSampler::kMemory) scale = std::max(scale, CMonitorSampler::TotalMemoryMb());
+  m_scale = scale > 0 ? scale : 100.0;
+  m_high = std::clamp(StoredDouble("high", 80), 0.0, 100.0);
+  m_low = std::clamp(StoredDouble("low", 20), 0.0, 100.0);
+  TakeSample(m_sampler.Sample());
+  SetTimer(kSampleTimer, m_interval);
+}
+
+LRESULT CMonitorControl::OnDestroy(WPARAM, LPARAM) {
+  KillTimer(kSampleTimer);
+  return Default();
+}
+
+LRESULT CMonitorControl::OnTimer(WPARAM id, LPARAM) {
+  if (id == kSampleTimer) TakeSample(m_sampler.Sample());
+  return 0;
+}
+
+void CMonitorControl::TakeSample(double value) {
+  m_history.push_back(std::clamp(value, 0.0, m_scale));
+  RECT client;
+  GetClientRect(&client);
+  size_t keep = size_t(std::max<LONG>(client.right / kStep + 2, 2));
+  while (m_history.size() > keep) m_history.pop_front();
+  m_scroll = (m_scroll + kStep) % kGrid;
+  Invalidate(FALSE);
+}
+
+CString CMonitorControl::ValueText() const {
+  double value = m_history.empty() ? 0 : m_history.back();
+  CString text;
+  if (m_sampler.GetKind() == CMonitorSampler::kCpu) text.Format("CPU %d%%", int(value + 0.5));
+  else text.Format("%d MB", int(value + 0.5));
+  return text;
+}
+
+LRESULT CMonitorControl::OnEraseBkgnd(WPARAM, LPARAM) { return TRUE; }
+
+// Draws into a device context given by the caller (printing, captures, tests).
+LRESULT CMonitorControl::OnPrintClient(WPARAM wParam, LPARAM) {
+  RECT client;
+  GetClientRect(&client);
+  Draw(reinterpret_cast<HDC>(wParam), client);
+  return 0;
+}
+
+LRESULT CMonitorControl::OnPaint(WPARAM, LPARAM) {
+  PaintDc paint(m_hWnd);
+  RECT client;
+  GetClientRect(&client);
+  MemoryDc memory(CreateCompatibleDC(paint.Get()));
+  GdiObject canvas(CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
+  {
+    SelectObjectScope select(memory.Get(), canvas.Get());
+    Draw(memory.Get(), client);
+    BitBlt(paint.Get(), 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+  }
+  return 0;
+}
+
+int CMonitorControl::YFor(double value, const RECT& client) const {
+  int height = client.bottom - 1;
+  return height - int(value / m_scale * height + 0.5);
+}
+
+void CMonitorControl::Draw(HDC dc, const RECT& client) const {
+  GdiObject back(CreateSolidBrush(m_back));
+  FillRect(dc, &client, static_cast<HBRUSH>(back.Get()));
+  DrawGrid(dc, client);
+  DrawGraph(dc, client);
+  double value = m_history.empty() ? 0 : m_history.back();
+  double percent = 100.0 * value / m_scale;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, percent > m_high ? m_line : RGB(255, 255, 255));
+  SelectObjectScope font(dc, GetStockObject(DEFAULT_GUI_FONT));
+  RECT text = client;
+  text.top += 2;
+  text.left += 3;
+  DrawTextA(dc, ValueText(), -1, &text, DT_LEFT | DT_TOP | DT_SINGLELINE);
+}
+
+// The grid is drawn at half strength so the graph and the value stand out from it.
+void CMonitorControl::DrawGrid(HDC dc, const RECT& client) const {
+  auto half = [&](int grid, int back) { return BYTE((grid + back) / 2); };
+  COLORREF soft = RGB(half(GetRValue(m_grid), GetRValue(m_back)), half(GetGValue(m_grid), GetGValue(m_back)),
+                      half(GetBValue(m_grid), GetBValue(m_back)));
+  GdiObject pen(CreatePen(PS_SOLID, 1, soft));
+  SelectObjectScope select(dc, pen.Get());
+  for (int y = client.bottom - 1; y >= 0; y -= kGrid) {
+    MoveToEx(dc, 0, y, nullptr);
+    LineTo(dc, client.right, y);
+  }
+  for (int x = client.right - 1 - (kGrid - m_scroll) % kGrid; x >= 0; x -= kGrid) {
+    MoveToEx(dc, x, 0, nullptr);
+    LineTo(dc, x, client.bottom);
+  }
+  GdiObject levelPen(CreatePen(PS_DOT, 1, m_line));
+  SelectObjectScope selectLevel(dc, levelPen.Get());
+  for (double level : {m_high, m_low}) {
+    int y = YFor(m_scale * level / 100.0, client);
+    MoveToEx(dc, 0, y, nullptr);
+    LineTo(dc, client.right, y);
+  }
+}
+
+// The newest sample at the right edge, older ones towards the left.
+void CMonitorControl::DrawGraph(HDC dc, const RECT& client) const {
+  if (m_history.empty()) return;
+  GdiObject pen(CreatePen(PS_SOLID, 2, m_line));
+  SelectObjectScope select(dc, pen.Get());
+  int x = client.right - 1;
+  MoveToEx(dc, x, YFor(m_history.back(), client), nullptr);
+  for (auto it = m_history.rbegin() + 1; it != m_history.rend(); ++it) {
+    x -= kStep;
+    LineTo(dc, x, YFor(*it, client));
+  }
+}

@@ -1,0 +1,117 @@
+// The caption button: its look from the stored state, and one Click per press.
+#include "ocx/captionbutton/CaptionButton.h"
+
+#include <gtest/gtest.h>
+
+#include <olectl.h>
+
+#include "framework/Dialog.h"
+#include "tests/support/TestKit.h"
+
+namespace {
+class Panel : public CDialog {
+ public:
+  Panel() : CDialog(960) {}
+  const EventSinkMap* GetEventSinkMap() const override {
+    static const EventSinkEntry entries[] = {
+        OnEvent<&Panel::OnPlay>(961, DISPID_CLICK),
+        OnEvent<&Panel::OnArrow>(962, DISPID_CLICK),
+    };
+    static const EventSinkMap map{CDialog::GetEventSinkMap(), entries};
+    return &map;
+  }
+  void OnPlay() { ++plays; }
+  void OnArrow() { ++arrows; }
+  int plays = 0, arrows = 0;
+};
+
+CCaptionButton* Button(const Panel& panel, int id) {
+  return static_cast<CCaptionButton*>(CWnd::FromHandlePermanent(panel.GetDlgItem(id)));
+}
+
+// The button's picture, as it paints itself.
+struct Picture {
+  explicit Picture(HWND window) {
+    GetClientRect(window, &size);
+    WindowDc screen(window);
+    dc.Reset(CreateCompatibleDC(screen.Get()));
+    bitmap.Reset(CreateCompatibleBitmap(screen.Get(), size.right, size.bottom));
+    previous = SelectObject(dc.Get(), bitmap.Get());
+    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+  }
+  ~Picture() { SelectObject(dc.Get(), previous); }
+  int Count(COLORREF colour) const {
+    int n = 0;
+    for (int y = 0; y < size.bottom; ++y)
+      for (int x = 0; x < size.right; ++x) n += GetPixel(dc.Get(), x, y) == colour;
+    return n;
+  }
+  RECT size;
+  MemoryDc dc;
+  GdiObject bitmap;
+  HGDIOBJ previous;
+};
+
+LPARAM Centre(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  return MAKELPARAM(r.right / 2, r.bottom / 2);
+}
+}  // namespace
+
+TEST(CaptionButton, ClickFollowsAPressReleasedOverTheButtonOnly) {
+  Panel panel;
+  ASSERT_TRUE(panel.Create(960));
+  HWND play = panel.GetDlgItem(961);
+  SendMessageA(play, WM_LBUTTONDOWN, MK_LBUTTON, Centre(play));
+  EXPECT_TRUE(Button(panel, 961)->IsPressed());
+  SendMessageA(play, WM_LBUTTONUP, 0, Centre(play));
+  EXPECT_EQ(panel.plays, 1);
+  SendMessageA(play, WM_LBUTTONDOWN, MK_LBUTTON, Centre(play));
+  SendMessageA(play, WM_LBUTTONUP, 0, MAKELPARAM(500, 500));  // released elsewhere
+  SendMessageA(play, WM_LBUTTONUP, 0, Centre(play));           // a release without a press
+  EXPECT_EQ(panel.plays, 1);
+  EXPECT_FALSE(Button(panel, 961)->IsPressed());
+}
+
+TEST(CaptionButton, SpaceAndEnterClickOnceWhileFocusedAndAutoRepeatDoesNot) {
+  Panel panel;
+  ASSERT_TRUE(panel.Create(960));
+  HWND arrow = panel.GetDlgItem(962);
+  SendMessageA(arrow, WM_KEYDOWN, VK_SPACE, 1);
+  SendMessageA(arrow, WM_KEYDOWN, VK_SPACE, 1 | (1 << 30));
+  SendMessageA(arrow, WM_KEYDOWN, VK_RETURN, 1);
+  SendMessageA(arrow, WM_KEYDOWN, 'A', 1);
+  EXPECT_EQ(panel.arrows, 2);
+  MSG enter{arrow, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+  EXPECT_EQ(SendMessageA(arrow, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)), DLGC_WANTMESSAGE);
+}
+
+TEST(CaptionButton, DrawsInItsStoredColoursAndShowsHover) {
+  Panel panel;
+  ASSERT_TRUE(panel.Create(960));
+  HWND play = panel.GetDlgItem(961);
+  EXPECT_STREQ(Button(panel, 961)->GetCaption(), "Play");
+  {
+    Picture picture(play);
+    int area = picture.size.right * picture.size.bottom;
+    EXPECT_GT(picture.Count(RGB(0, 255, 0)), area / 2) << "face in the stored back colour";
+    EXPECT_GT(picture.Count(RGB(255, 0, 0)), 5) << "caption in the stored fore colour (0xBBGGRR)";
+  }
+  SendMessageA(play, WM_MOUSEMOVE, 0, Centre(play));
+  EXPECT_TRUE(Button(panel, 961)->IsHot());
+  Picture hot(play);
+  EXPECT_GT(hot.Count(RGB(0, 0, 255)), hot.size.right * hot.size.bottom / 2) << "hover colour";
+}
+
+TEST(CaptionButton, AMissingSymbolFontIsDrawnAsAnArrowAndBadStateFallsBack) {
+  Panel panel;
+  ASSERT_TRUE(panel.Create(960));
+  CCaptionButton* arrow = Button(panel, 962);
+  if (arrow->DrawsArrowShape()) {
+    Picture picture(panel.GetDlgItem(962));
+    EXPECT_GT(picture.Count(RGB(0, 0, 0)), 10) << "the arrow is drawn in the fore colour";
+  }
+  Picture plain(panel.GetDlgItem(963));  // garbled colours and an impossible size
+  EXPECT_GT(plain.Count(GetSysColor(COLOR_BTNFACE)), plain.size.right * plain.size.bottom / 2);
+}

@@ -1,0 +1,81 @@
+// The system monitors: their stored state, readings kept within the scale, and drawing.
+#include "ocx/monitor/MonitorControl.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/Dialog.h"
+#include "tests/support/TestKit.h"
+
+namespace {
+CMonitorControl* Monitor(const CDialog& dialog, int id) {
+  return static_cast<CMonitorControl*>(CWnd::FromHandlePermanent(dialog.GetDlgItem(id)));
+}
+}  // namespace
+
+TEST(Monitor, StoredStateSetsKindIntervalAndScale) {
+  CDialog dialog(960);
+  ASSERT_TRUE(dialog.Create(960));
+  CMonitorControl* cpu = Monitor(dialog, 964);
+  CMonitorControl* memory = Monitor(dialog, 965);
+  CMonitorControl* garbled = Monitor(dialog, 966);
+  EXPECT_EQ(cpu->Interval(), 1000u);
+  EXPECT_DOUBLE_EQ(cpu->Scale(), 100.0);
+  EXPECT_GE(memory->Scale(), CMonitorSampler::TotalMemoryMb()) << "never below the machine's memory";
+  EXPECT_EQ(memory->Interval(), 100u) << "clamped to the shortest interval";
+  EXPECT_EQ(garbled->Interval(), 100u);
+  EXPECT_DOUBLE_EQ(garbled->Scale(), 100.0);
+  EXPECT_NE(cpu->ValueText().Find("CPU"), -1);
+  EXPECT_NE(memory->ValueText().Find("MB"), -1);
+}
+
+TEST(Monitor, ReadingsStayWithinTheScaleAndTheHistoryFitsTheWidth) {
+  CDialog dialog(960);
+  ASSERT_TRUE(dialog.Create(960));
+  CMonitorControl* cpu = Monitor(dialog, 964);
+  cpu->TakeSample(250);
+  EXPECT_DOUBLE_EQ(cpu->History().back(), 100.0);
+  cpu->TakeSample(-3);
+  EXPECT_DOUBLE_EQ(cpu->History().back(), 0.0);
+  for (int i = 0; i < 1000; ++i) cpu->TakeSample(i % 100);
+  RECT client;
+  GetClientRect(cpu->m_hWnd, &client);
+  EXPECT_LE(cpu->History().size(), size_t(client.right / 3 + 2));
+  cpu->TakeSample(42);
+  EXPECT_STREQ(cpu->ValueText(), "CPU 42%");
+}
+
+TEST(Monitor, SamplesOnItsOwnTimerAndRealReadingsAreSane) {
+  CDialog dialog(960);
+  ASSERT_TRUE(dialog.Create(960));
+  CMonitorControl* memory = Monitor(dialog, 965);
+  size_t before = memory->History().size();
+  ASSERT_TRUE(testkit::PumpUntil([&] { return memory->History().size() >= before + 2; }, 3000));
+  EXPECT_GT(memory->History().back(), 0.0);
+  CMonitorSampler cpu(CMonitorSampler::kCpu);
+  for (int i = 0; i < 3; ++i) {
+    testkit::Pump(30);
+    double use = cpu.Sample();
+    EXPECT_GE(use, 0.0);
+    EXPECT_LE(use, 100.0);
+  }
+}
+
+TEST(Monitor, PaintsTheGraphOverItsBackgroundWithoutLeaking) {
+  CDialog dialog(960);
+  ASSERT_TRUE(dialog.Create(960));
+  dialog.ShowWindow(SW_SHOW);
+  CMonitorControl* cpu = Monitor(dialog, 964);
+  for (int i = 0; i < 30; ++i) cpu->TakeSample(50);
+  DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  for (int i = 0; i < 300; ++i) {
+    cpu->Invalidate(FALSE);
+    UpdateWindow(cpu->m_hWnd);
+  }
+  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+  RECT client;
+  GetClientRect(cpu->m_hWnd, &client);
+  WindowDc dc(cpu->m_hWnd);
+  EXPECT_EQ(GetPixel(dc.Get(), 1, client.bottom / 4 + 1), RGB(0, 0, 0));
+  int lineY = client.bottom - 1 - int(0.5 * (client.bottom - 1) + 0.5);
+  EXPECT_EQ(GetPixel(dc.Get(), client.right - 6, lineY), RGB(0, 255, 0)) << "the graph at 50%";
+}
