@@ -1,0 +1,103 @@
+// The program as a user starts it: a bar with no taskbar button, an icon in the
+// notification area while it runs, independent copies, and nothing left behind at exit.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/TestKit.h"
+
+namespace {
+std::string ProgramPath() {
+  char path[MAX_PATH] = {0};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);  // ...\tests\app\app_tests.exe
+  std::string self(path);
+  for (int i = 0; i < 3; ++i) self = self.substr(0, self.find_last_of('\\'));
+  return self + "\\tidybar.exe";
+}
+
+struct Running {
+  PROCESS_INFORMATION info{};
+  HWND bar = nullptr;
+};
+
+struct FindBar {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK BarOf(HWND window, LPARAM lParam) {
+  auto* find = reinterpret_cast<FindBar*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  char cls[32] = {0};
+  GetClassNameA(window, cls, sizeof cls);
+  if (pid != find->pid || !IsWindowVisible(window) || std::string(cls) != "#32770") return TRUE;
+  find->found = window;
+  return FALSE;
+}
+
+bool Start(const std::string& folder, Running& run) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  std::string program = ProgramPath();
+  std::string command = "\"" + program + "\"";
+  if (!CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                      &run.info))
+    return false;
+  return testkit::PumpUntil(
+      [&] {
+        FindBar find{run.info.dwProcessId, nullptr};
+        EnumWindows(&BarOf, reinterpret_cast<LPARAM>(&find));
+        run.bar = find.found;
+        return run.bar != nullptr;
+      },
+      15000);
+}
+
+bool Ends(Running& run) {
+  PostMessageA(run.bar, WM_CLOSE, 0, 0);
+  bool ended = WaitForSingleObject(run.info.hProcess, 10000) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(run.info.hProcess, 1);
+  CloseHandle(run.info.hThread);
+  CloseHandle(run.info.hProcess);
+  return ended;
+}
+
+// Icons shown in Wine's own notification area (used when the desktop has none of its own).
+int TrayIcons() {
+  HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+  int count = 0;
+  for (HWND icon = tray ? FindWindowExA(tray, nullptr, "__winex11_tray_icon", nullptr) : nullptr; icon;
+       icon = FindWindowExA(tray, icon, "__winex11_tray_icon", nullptr))
+    ++count;
+  return count;
+}
+
+bool IconsBecome(int count) {
+  return testkit::PumpUntil([&] { return TrayIcons() == count; }, 5000);
+}
+}  // namespace
+
+TEST(Program, RunsAsAnOwnedBarWithATrayIconAndLeavesNothingAtExit) {
+  testkit::ScratchDir folder("program");
+  testkit::ScratchKey marker("Glade Inc.");
+  ASSERT_EQ(TrayIcons(), 0);
+  Running first, second;
+  ASSERT_TRUE(Start(folder.path, first)) << ProgramPath();
+  HWND owner = GetWindow(first.bar, GW_OWNER);
+  EXPECT_NE(owner, nullptr) << "an owned window has no taskbar button";
+  EXPECT_FALSE(IsWindowVisible(owner));
+  EXPECT_TRUE(IconsBecome(1));
+
+  ASSERT_TRUE(Start(folder.path, second)) << "no single-instance check";
+  EXPECT_NE(second.bar, first.bar);
+  EXPECT_TRUE(IconsBecome(2));
+
+  EXPECT_TRUE(Ends(first));
+  EXPECT_TRUE(IconsBecome(1)) << "the first copy's icon went with it";
+  EXPECT_TRUE(Ends(second));
+  EXPECT_TRUE(IconsBecome(0));
+  DWORD type;
+  std::vector<BYTE> bytes;
+  EXPECT_FALSE(testkit::RawValue("Software\\Glade Inc.\\tyb\\Settings", "ronce", &type, &bytes));
+}
