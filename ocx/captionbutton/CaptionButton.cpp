@@ -2,6 +2,7 @@
 
 #include <olectl.h>
 
+#include "framework/BufferedPaint.h"
 #include "res/resource.h"
 
 namespace {
@@ -84,17 +85,7 @@ LRESULT CCaptionButton::OnPrintClient(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CCaptionButton::OnPaint(WPARAM, LPARAM) {
-  PaintDc paint(m_hWnd);
-  RECT client;
-  GetClientRect(&client);
-  // Drawn off screen and copied once, so hovering never flickers.
-  MemoryDc memory(CreateCompatibleDC(paint.Get()));
-  GdiObject canvas(CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
-  {
-    SelectObjectScope select(memory.Get(), canvas.Get());
-    Draw(memory.Get(), client);
-    BitBlt(paint.Get(), 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
-  }
+  PaintBuffered(m_hWnd, [this](HDC dc, const RECT& client) { Draw(dc, client); });
   return 0;
 }
 

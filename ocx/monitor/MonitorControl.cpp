@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/BufferedPaint.h"
 #include "res/resource.h"
 
 namespace {
@@ -79,16 +80,7 @@ LRESULT CMonitorControl::OnPrintClient(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CMonitorControl::OnPaint(WPARAM, LPARAM) {
-  PaintDc paint(m_hWnd);
-  RECT client;
-  GetClientRect(&client);
-  MemoryDc memory(CreateCompatibleDC(paint.Get()));
-  GdiObject canvas(CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
-  {
-    SelectObjectScope select(memory.Get(), canvas.Get());
-    Draw(memory.Get(), client);
-    BitBlt(paint.Get(), 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
-  }
+  PaintBuffered(m_hWnd, [this](HDC dc, const RECT& client) { Draw(dc, client); });
   return 0;
 }
 

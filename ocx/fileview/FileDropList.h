@@ -1,0 +1,33 @@
+// The standard shell formats in which file lists travel through drag and drop and the
+// clipboard: CF_HDROP (a DROPFILES block with the paths) and "Preferred DropEffect" (a
+// DWORD saying whether the files are offered for copying or for moving).
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+
+#include <vector>
+
+#include "framework/CString.h"
+
+namespace filedrop {
+
+UINT PreferredEffectFormat();
+UINT PerformedEffectFormat();
+
+// A movable global block with DROPFILES and the paths; nullptr when out of memory.
+HGLOBAL MakeDropFiles(const std::vector<CString>& paths);
+// The paths in a CF_HDROP block. A path the code page cannot hold is given by its short
+// name; one that has none is left out.
+std::vector<CString> ReadDropFiles(HGLOBAL drop);
+
+HGLOBAL MakeEffect(DWORD effect);
+// The DWORD in an effect block, or `fallback` when the block is missing or too small.
+DWORD ReadEffect(HGLOBAL block, DWORD fallback);
+
+// The same, read from a data object.
+std::vector<CString> FilesFrom(IDataObject* data);
+DWORD PreferredEffectFrom(IDataObject* data, DWORD fallback);
+bool HasFiles(IDataObject* data);
+
+}  // namespace filedrop

@@ -1,0 +1,68 @@
+#include "ocx/fileview/FileDropTarget.h"
+
+#include "ocx/fileview/FileDropList.h"
+
+namespace {
+const DWORD kButtons = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
+}
+
+HRESULT CFileDropTarget::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  if (iid == IID_IUnknown || iid == IID_IDropTarget) {
+    *out = static_cast<IDropTarget*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG CFileDropTarget::Release() {
+  ULONG left = --m_refs;
+  if (left == 0) delete this;
+  return left;
+}
+
+POINT CFileDropTarget::ToClient(POINTL at) const {
+  POINT point{at.x, at.y};
+  ScreenToClient(m_window, &point);
+  return point;
+}
+
+DWORD CFileDropTarget::Over(DWORD keys, POINTL at, DWORD allowed, DragState state) {
+  if (!m_site || !m_data) return DROPEFFECT_NONE;
+  if (keys & kButtons) m_keys = keys;
+  return m_site->OnDragOver(m_data.Get(), m_keys, ToClient(at), allowed, state) & allowed;
+}
+
+HRESULT CFileDropTarget::DragEnter(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) {
+  if (!effect) return E_INVALIDARG;
+  m_data = filedrop::HasFiles(data) ? ComPtr<IDataObject>(data, true) : ComPtr<IDataObject>();
+  m_keys = keys;
+  *effect = Over(keys, at, *effect, kEnter);
+  return S_OK;
+}
+
+HRESULT CFileDropTarget::DragOver(DWORD keys, POINTL at, DWORD* effect) {
+  if (!effect) return E_INVALIDARG;
+  *effect = Over(keys, at, *effect, kOver);
+  return S_OK;
+}
+
+HRESULT CFileDropTarget::DragLeave() {
+  if (m_site && m_data) m_site->OnDragLeave();
+  m_data = ComPtr<IDataObject>();
+  return S_OK;
+}
+
+HRESULT CFileDropTarget::Drop(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) {
+  if (!effect) return E_INVALIDARG;
+  DWORD allowed = *effect;
+  *effect = DROPEFFECT_NONE;
+  bool entered = m_data.Get() != nullptr;
+  m_data = ComPtr<IDataObject>();
+  if (!m_site || !entered || !filedrop::HasFiles(data)) return S_OK;
+  // Buttons are up by now: the drop was made with the buttons of the last move.
+  *effect = m_site->OnDrop(data, (keys & ~kButtons) | (m_keys & kButtons), ToClient(at), allowed) & allowed;
+  return S_OK;
+}

@@ -1,0 +1,43 @@
+// CFolderListing: the items of one folder as the file view shows them: sub-folders first,
+// then the files that match the filter, each group by name. Hidden items stay out of it,
+// as in the desktop's own file manager.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "framework/CString.h"
+
+struct FileItem {
+  CString name;  // shown under the icon
+  CString path;  // full path that the 8-bit file functions accept
+  bool isFolder = false;
+};
+
+class CFolderListing {
+ public:
+  enum class Status { kListed, kMissing, kNotAFolder, kUnreadable };
+
+  // Reads `folder`; `filter` holds patterns such as "*.*" or "*.mp3;*.wav" for the files.
+  void Read(const CString& folder, const CString& filter);
+
+  Status GetStatus() const { return m_status; }
+  // A line that says why the folder shows no items (empty when it was listed).
+  CString GetProblemText() const;
+  const std::vector<FileItem>& Items() const { return m_items; }
+  const CString& Folder() const { return m_folder; }
+  // The index of the item whose path is `path` (any case), or -1.
+  int Find(const CString& path) const;
+
+ private:
+  bool Add(const WIN32_FIND_DATAA& found, const CString& filter);
+
+  CString m_folder;
+  Status m_status = Status::kMissing;
+  DWORD m_error = 0;
+  std::vector<FileItem> m_items;
+};
+
+// `folder` and `name` joined by exactly one backslash.
+CString JoinPath(const CString& folder, const CString& name);
