@@ -1,0 +1,83 @@
+#include "controls/ClockLabel.h"
+
+#include <utility>
+
+#include "controls/ClockText.h"
+
+namespace {
+SYSTEMTIME LocalTimeNow() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return now;
+}
+}  // namespace
+
+CClockLabel::CClockLabel() : CColorLabel(1), m_timeSource(&LocalTimeNow) {}
+
+// A clock unbound from a control that lives on stops ticking into it.
+CClockLabel::~CClockLabel() {
+  if (m_hWnd) KillTimer(kClockTimerId);
+}
+
+const MessageMap* CClockLabel::GetMessageMap() const {
+  static const MessageEntry entries[] = {
+      OnMessage(WM_TIMER, &CClockLabel::OnClockTimer),
+  };
+  static const MessageMap map{CColorLabel::GetMessageMap(), entries};
+  return &map;
+}
+
+void CClockLabel::ReadTime() { m_now = m_timeSource ? m_timeSource() : LocalTimeNow(); }
+
+void CClockLabel::ShowTime() {
+  m_timeText = FormatClockText(m_now.wHour, m_now.wMinute, m_now.wSecond, m_twentyFourHour != 0).c_str();
+  SetText(m_timeText);
+}
+
+BOOL CClockLabel::Start() {
+  ReadTime();
+  ShowTime();
+  return m_hWnd && SetTimer(kClockTimerId, 1000) != 0;
+}
+
+void CClockLabel::SetTwentyFourHour(int on) {
+  m_twentyFourHour = on;
+  ShowTime();
+}
+
+BOOL CClockLabel::SetAlarm(unsigned hour, unsigned minute) {
+  if (hour == 0 || hour > 23 || minute > 59) return FALSE;
+  m_alarmSet = 1;
+  if (m_alarmFired) {
+    FlashWhole(FALSE, 0, 0);
+    m_alarmFired = 0;
+  }
+  m_alarmHour = hour;
+  m_alarmMinute = minute;
+  return TRUE;
+}
+
+void CClockLabel::GetAlarm(int* hour, int* minute, int* fired) const {
+  if (hour) *hour = int(m_alarmHour);
+  if (minute) *minute = int(m_alarmMinute);
+  if (fired) *fired = m_alarmFired;
+}
+
+int CClockLabel::EnableAlarm(int enable) { return std::exchange(m_alarmEnabled, enable); }
+
+void CClockLabel::CheckAlarm() {
+  if (m_alarmFired || !m_alarmSet || !m_alarmEnabled) return;
+  if (!AlarmDue(m_now.wHour, m_now.wMinute, m_alarmHour, m_alarmMinute)) return;
+  FlashWhole(TRUE, 0, 1.0f);
+  m_alarmFired = 1;
+}
+
+// Timer 2 is the clock's own; any other tick is the label's flashing, which runs first.
+// Every tick refreshes the text.
+LRESULT CClockLabel::OnClockTimer(WPARAM wParam, LPARAM lParam) {
+  if (wParam != kClockTimerId) OnTimer(wParam, lParam);
+  ReadTime();
+  ShowTime();
+  CheckAlarm();
+  return 0;
+}
