@@ -1,0 +1,40 @@
+#include "fileops/StartupShortcut.h"
+
+#include <shlobj.h>
+
+#include "fileops/CopyNames.h"
+#include "fileops/FileOpsEngine.h"
+
+const char kStartupShortcutSource[] = "c:\\tyb\\Shortcuttotyb.exe.lnk";
+
+namespace {
+// Where Windows XP and older keep it; newer systems answer through the shell.
+const char kOldStartupFolder[] = "c:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup";
+}  // namespace
+
+CString CommonStartupFolder() {
+  char folder[MAX_PATH] = {0};
+  if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder)) && folder[0])
+    return folder;
+  return kOldStartupFolder;
+}
+
+BOOL ApplyStartupShortcut(int loadStartup) {
+  return ApplyStartupShortcut(loadStartup, kStartupShortcutSource, CommonStartupFolder());
+}
+
+BOOL ApplyStartupShortcut(int loadStartup, const CString& sourceShortcut, const CString& startupFolder) {
+  if (loadStartup == 1) {
+    CFileOpsEngine engine;
+    engine.SetOverwrite(true);
+    return engine.Copy(sourceShortcut, startupFolder);
+  }
+  if (loadStartup == 0) {
+    copynames::PathParts parts = copynames::SplitPath(sourceShortcut.GetString());
+    CString installed = copynames::WithoutTrailingSeparators(startupFolder.GetString()).c_str();
+    installed += CString("\\") + (parts.name + parts.extension).c_str();
+    CFileOpsEngine engine;
+    return engine.Delete(installed);
+  }
+  return TRUE;
+}
