@@ -5,31 +5,17 @@
 
 #include "framework/Handles.h"
 #include "res/resource.h"
+#include "tests/support/TestKit.h"
 
 namespace {
 const UINT kTile10 = 901;
 
 COLORREF TilePixel(int x, int y) { return RGB(20 * x + 10, 20 * y + 10, 128); }
 
-// A memory canvas filled with a marker colour, so untouched pixels show.
-struct Canvas {
-  Canvas(int w, int h) : width(w), height(h) {
-    WindowDc screen(nullptr);
-    dc.Reset(CreateCompatibleDC(screen.Get()));
-    bitmap.Reset(CreateCompatibleBitmap(screen.Get(), w, h));
-    select = SelectObject(dc.Get(), bitmap.Get());
-    RECT all{0, 0, w, h};
-    HBRUSH marker = CreateSolidBrush(kMarker);
-    FillRect(dc.Get(), &all, marker);
-    DeleteObject(marker);
-  }
-  ~Canvas() { SelectObject(dc.Get(), select); }
-  COLORREF At(int x, int y) const { return GetPixel(dc.Get(), x, y); }
-  static constexpr COLORREF kMarker = RGB(1, 2, 3);
-  int width, height;
-  MemoryDc dc;
-  GdiObject bitmap;
-  HGDIOBJ select;
+// Pictures start in a marker colour, so untouched pixels show.
+const COLORREF kMarker = RGB(1, 2, 3);
+struct Canvas : testkit::Canvas {
+  Canvas(int w, int h) : testkit::Canvas(w, h, kMarker) {}
 };
 
 // A dialog that is never shown: drawing is asked of it directly.
@@ -37,14 +23,14 @@ struct Background : CBitmapDialog {
   Background() : CBitmapDialog(IDD_MAIN_BAR, nullptr) {}
 };
 
-DWORD GdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+using testkit::GdiObjects;
 }  // namespace
 
 TEST(BitmapDialog, TileRepeatsTheBitmapEdgeToEdgeFromTheTopLeft) {
   Background dialog;
   ASSERT_TRUE(dialog.LoadBackground(kTile10));
   Canvas canvas(25, 15);
-  dialog.DrawBackground(canvas.dc.Get(), 25, 15);
+  dialog.DrawBackground(canvas.Dc(), 25, 15);
   for (int y = 0; y < 15; ++y)
     for (int x = 0; x < 25; ++x) ASSERT_EQ(canvas.At(x, y), TilePixel(x % 10, y % 10)) << x << "," << y;
 }
@@ -54,17 +40,17 @@ TEST(BitmapDialog, CentreLeavesTheBackgroundAroundAndStartsAWideBitmapAtTheLeft)
   dialog.LoadBackground(kTile10);
   dialog.SetDrawMode(CBitmapDialog::kCentre);
   Canvas canvas(25, 15);
-  dialog.DrawBackground(canvas.dc.Get(), 25, 15);
+  dialog.DrawBackground(canvas.Dc(), 25, 15);
   EXPECT_EQ(canvas.At(7, 2), TilePixel(0, 0));  // (25 - 10) / 2, (15 - 10) / 2
   EXPECT_EQ(canvas.At(16, 11), TilePixel(9, 9));
-  EXPECT_EQ(canvas.At(6, 2), Canvas::kMarker);
-  EXPECT_EQ(canvas.At(17, 12), Canvas::kMarker);
+  EXPECT_EQ(canvas.At(6, 2), kMarker);
+  EXPECT_EQ(canvas.At(17, 12), kMarker);
 
   Canvas narrow(6, 30);  // narrower than the bitmap, taller: x = 0, centred vertically
-  dialog.DrawBackground(narrow.dc.Get(), 6, 30);
+  dialog.DrawBackground(narrow.Dc(), 6, 30);
   EXPECT_EQ(narrow.At(0, 10), TilePixel(0, 0));
   EXPECT_EQ(narrow.At(5, 19), TilePixel(5, 9));
-  EXPECT_EQ(narrow.At(0, 9), Canvas::kMarker);
+  EXPECT_EQ(narrow.At(0, 9), kMarker);
 }
 
 TEST(BitmapDialog, StretchFillsTheWholeArea) {
@@ -72,7 +58,7 @@ TEST(BitmapDialog, StretchFillsTheWholeArea) {
   dialog.LoadBackground(kTile10);
   dialog.SetDrawMode(CBitmapDialog::kStretch);
   Canvas canvas(20, 30);
-  dialog.DrawBackground(canvas.dc.Get(), 20, 30);
+  dialog.DrawBackground(canvas.Dc(), 20, 30);
   EXPECT_EQ(canvas.At(0, 0), TilePixel(0, 0));
   EXPECT_EQ(canvas.At(19, 29), TilePixel(9, 9));
   EXPECT_EQ(canvas.At(9, 14), TilePixel(4, 4));
@@ -91,8 +77,8 @@ TEST(BitmapDialog, AMissingBitmapLeavesNoneAndReloadingFreesTheOldOne) {
   EXPECT_FALSE(dialog.LoadBackground(4242));
   EXPECT_EQ(dialog.GetBackground(), nullptr);
   Canvas canvas(5, 5);
-  dialog.DrawBackground(canvas.dc.Get(), 5, 5);
-  EXPECT_EQ(canvas.At(2, 2), Canvas::kMarker);
+  dialog.DrawBackground(canvas.Dc(), 5, 5);
+  EXPECT_EQ(canvas.At(2, 2), kMarker);
   dialog.LoadBackground(kTile10);
   DWORD before = GdiObjects();
   for (int i = 0; i < 50; ++i) dialog.LoadBackground(i % 2 ? kTile10 : IDB_BAR_BACKGROUND);
@@ -109,11 +95,11 @@ TEST(BitmapDialog, TheBarErasesToItsArtworkCentredOverTheDialogBackground) {
   Canvas canvas(client.right, client.bottom);
   DWORD before = GdiObjects();
   for (int i = 0; i < 200; ++i)
-    EXPECT_EQ(dialog.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc.Get())), TRUE);
+    EXPECT_EQ(dialog.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.Dc())), TRUE);
   EXPECT_EQ(GdiObjects(), before);
 
   Canvas art(1021, 92);
-  dialog.DrawBackground(art.dc.Get(), 1021, 92);
+  dialog.DrawBackground(art.Dc(), 1021, 92);
   int top = client.bottom > 92 ? (client.bottom - 92) / 2 : 0;
   EXPECT_EQ(canvas.At(0, top), art.At(0, 0));
   EXPECT_EQ(canvas.At(client.right - 1, top + 45), art.At(client.right - 1, 45));

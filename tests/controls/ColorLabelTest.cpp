@@ -10,45 +10,10 @@
 #include "tests/support/TestKit.h"
 
 namespace {
-// Live GDI objects of this process. Wine answers GetGuiResources with 0, so there the count
-// is read as the room left in the handle table: objects are made until no more can be.
-DWORD GdiObjects() {
-  if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-  const size_t limit = 1 << 17;
-  std::vector<HGDIOBJ> made;
-  for (HGDIOBJ object; made.size() < limit && (object = CreateRectRgn(0, 0, 0, 0));) made.push_back(object);
-  for (HGDIOBJ object : made) DeleteObject(object);
-  return DWORD(limit - made.size());
-}
-
 const COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255), kRed = RGB(248, 56, 56), kNearBlack = RGB(1, 0, 0);
 
-// A 32-bit picture whose pixels are read straight from memory.
-struct Canvas {
-  Canvas(int w, int h) : width(w), height(h) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    dc.Reset(CreateCompatibleDC(nullptr));
-    bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
-    previous = SelectObject(dc.Get(), bitmap.Get());
-  }
-  ~Canvas() { SelectObject(dc.Get(), previous); }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    DWORD p = bits[y * width + x];
-    return RGB(p >> 16 & 255, p >> 8 & 255, p & 255);
-  }
-  int Count(COLORREF colour) const {
-    int n = 0;
-    for (int i = 0; i < width * height; ++i) n += At(i % width, i / width) == colour;
-    return n;
-  }
-  int width, height;
-  DWORD* bits = nullptr;
-  MemoryDc dc;
-  GdiObject bitmap;
-  HGDIOBJ previous;
-};
+using testkit::Canvas;
+using testkit::GdiObjects;
 
 // Records the flash timers asked for; can refuse timers and fonts.
 template <class Base>
@@ -61,7 +26,7 @@ struct Recording : Base {
   HFONT CreateLabelFont(const LOGFONTA& font) override { return failFont ? nullptr : Base::CreateLabelFont(font); }
   void Tick(UINT_PTR id = CColorLabel::kFlashTimerId) const { this->SendMessage(WM_TIMER, id); }
   void Render(Canvas& canvas) const {
-    this->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc.Get()), PRF_CLIENT);
+    this->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
   }
   HFONT Font() const { return reinterpret_cast<HFONT>(this->SendMessage(WM_GETFONT)); }
   std::vector<UINT> timers;
@@ -139,26 +104,26 @@ TEST_F(ColorLabelTest, TheOffBackgroundRepaintsOnlyWhileTheBackgroundIsOff) {
 
 TEST_F(ColorLabelTest, SolidBrushesAreTransparentTextAHatchIsOpaqueInBothPhases) {
   label.SetOnBkColor(RGB(10, 20, 30));
-  EXPECT_EQ(Brush(canvas.dc.Get()).lbColor, RGB(10, 20, 30));
-  EXPECT_EQ(GetBkMode(canvas.dc.Get()), TRANSPARENT);
+  EXPECT_EQ(Brush(canvas.Dc()).lbColor, RGB(10, 20, 30));
+  EXPECT_EQ(GetBkMode(canvas.Dc()), TRANSPARENT);
   EXPECT_FALSE(label.SetHatch(TRUE, HS_CROSS));
   EXPECT_TRUE(label.SetHatch(TRUE, HS_CROSS));  // already on
   label.SetPhase(0);
-  SetBkMode(canvas.dc.Get(), OPAQUE);
-  LOGBRUSH hatch = Brush(canvas.dc.Get());
+  SetBkMode(canvas.Dc(), OPAQUE);
+  LOGBRUSH hatch = Brush(canvas.Dc());
   EXPECT_EQ(hatch.lbStyle, UINT(BS_HATCHED));
   EXPECT_EQ(hatch.lbColor, RGB(10, 20, 30));
-  EXPECT_EQ(GetBkMode(canvas.dc.Get()), OPAQUE);
-  EXPECT_EQ(GetBkColor(canvas.dc.Get()), kBlack);  // the gaps take the off colour
+  EXPECT_EQ(GetBkMode(canvas.Dc()), OPAQUE);
+  EXPECT_EQ(GetBkColor(canvas.Dc()), kBlack);  // the gaps take the off colour
 
   // A patterned off background becomes plain black when the hatch goes on.
   label.SetHatch(FALSE, 0);
   GdiObject pattern(CreateBitmap(8, 8, 1, 1, nullptr));
   label.SetOffPattern(static_cast<HBITMAP>(pattern.Get()));
-  EXPECT_EQ(Brush(canvas.dc.Get()).lbStyle, UINT(BS_PATTERN));
+  EXPECT_EQ(Brush(canvas.Dc()).lbStyle, UINT(BS_PATTERN));
   label.SetHatch(TRUE, HS_CROSS);
   label.SetHatch(FALSE, 0);
-  EXPECT_EQ(Brush(canvas.dc.Get()).lbStyle, UINT(BS_SOLID));
+  EXPECT_EQ(Brush(canvas.Dc()).lbStyle, UINT(BS_SOLID));
 }
 
 TEST_F(ColorLabelTest, FlashingTogglesNormalisedFlagsAtTheGivenIntervals) {

@@ -8,39 +8,11 @@
 
 #include "controls/BitmapDialog.h"
 #include "res/resource.h"
+#include "tests/support/TestKit.h"
 
 namespace {
-// Live GDI objects of this process. Wine answers GetGuiResources with 0, so there the count
-// is read as the room left in the handle table: objects are made until no more can be.
-DWORD GdiObjects() {
-  if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-  const size_t limit = 1 << 17;
-  std::vector<HGDIOBJ> made;
-  for (HGDIOBJ object; made.size() < limit && (object = CreateRectRgn(0, 0, 0, 0));) made.push_back(object);
-  for (HGDIOBJ object : made) DeleteObject(object);
-  return DWORD(limit - made.size());
-}
-
-struct Canvas {
-  Canvas(int w, int h) : width(w), height(h) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    dc.Reset(CreateCompatibleDC(nullptr));
-    bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
-    previous = SelectObject(dc.Get(), bitmap.Get());
-  }
-  ~Canvas() { SelectObject(dc.Get(), previous); }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    DWORD p = bits[y * width + x];
-    return RGB(p >> 16 & 255, p >> 8 & 255, p & 255);
-  }
-  int width, height;
-  DWORD* bits = nullptr;
-  MemoryDc dc;
-  GdiObject bitmap;
-  HGDIOBJ previous;
-};
+using testkit::Canvas;
+using testkit::GdiObjects;
 
 // Pixel (x, y) of the parent's artwork; never black.
 COLORREF Art(int x, int y, int shift = 0) { return RGB((x + shift) % 250 + 3, y + 20, 90); }
@@ -49,14 +21,14 @@ COLORREF Art(int x, int y, int shift = 0) { return RGB((x + shift) % 250 + 3, y 
 struct ArtParent : CWnd {
   ArtParent() : art(300, 100) {
     for (int y = 0; y < 100; ++y)
-      for (int x = 0; x < 300; ++x) SetPixel(art.dc.Get(), x, y, Art(x, y));
+      for (int x = 0; x < 300; ++x) SetPixel(art.Dc(), x, y, Art(x, y));
     CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 100, nullptr, nullptr);
     HWND trackbar = CreateWindowExA(0, TRACKBAR_CLASSA, "", WS_CHILD | WS_VISIBLE | TBS_BOTH | TBS_NOTICKS, 40, 20, 120,
                                     30, m_hWnd, nullptr, GetModuleHandleA(nullptr), nullptr);
     slider.SubclassWindow(trackbar);
   }
   LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM) {
-    BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, 300, 100, art.dc.Get(), 0, 0, SRCCOPY);
+    BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, 300, 100, art.Dc(), 0, 0, SRCCOPY);
     return TRUE;
   }
   LRESULT OnCtlColor(WPARAM wParam, LPARAM) {
@@ -72,7 +44,7 @@ struct ArtParent : CWnd {
     return &map;
   }
   void Render(Canvas& canvas) const {
-    slider.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc.Get()), PRF_CLIENT);
+    slider.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
   }
   Canvas art;
   GdiObject brush{CreateSolidBrush(RGB(128, 128, 128))};
@@ -101,11 +73,11 @@ TEST(BitmapSlider, ShowsTheParentsPictureUnderItsChannelAndThumbAndKeepsIt) {
 
   // Neither a changed picture nor a move of the parent refreshes the capture.
   for (int y = 0; y < 100; ++y)
-    for (int x = 0; x < 300; ++x) SetPixel(parent.art.dc.Get(), x, y, Art(x, y, 7));
+    for (int x = 0; x < 300; ++x) SetPixel(parent.art.Dc(), x, y, Art(x, y, 7));
   parent.MoveWindow(50, 300, 300, 100);
   parent.Render(canvas);
   EXPECT_EQ(canvas.At(1, 1), Art(41, 21));
-  EXPECT_EQ(parent.slider.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc.Get())), FALSE);
+  EXPECT_EQ(parent.slider.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.Dc())), FALSE);
 }
 
 TEST(BitmapSlider, PixelsTheTrackbarDrewBlackStayBlack) {
@@ -166,13 +138,13 @@ TEST(BitmapSlider, TheBarsSlidersSitOnItsArtwork) {
   RECT client;
   bar.GetClientRect(&client);
   Canvas art(client.right, client.bottom);
-  bar.DrawBackground(art.dc.Get(), client.right, client.bottom);
+  bar.DrawBackground(art.Dc(), client.right, client.bottom);
   for (CBitmapSlider* slider : {&bar.seek, &bar.volume}) {
     RECT place;
     slider->GetWindowRect(&place);
     MapWindowPoints(nullptr, bar.m_hWnd, reinterpret_cast<POINT*>(&place), 2);
     Canvas canvas(place.right - place.left, place.bottom - place.top);
-    slider->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc.Get()), PRF_CLIENT);
+    slider->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
     int x = canvas.width - 2;
     EXPECT_EQ(canvas.At(x, 1), art.At(place.left + x, place.top + 1));
   }

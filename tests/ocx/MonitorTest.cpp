@@ -66,12 +66,12 @@ TEST(Monitor, PaintsTheGraphOverItsBackgroundWithoutLeaking) {
   dialog.ShowWindow(SW_SHOW);
   CMonitorControl* cpu = Monitor(dialog, 964);
   for (int i = 0; i < 30; ++i) cpu->TakeSample(50);
-  DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  DWORD before = testkit::GdiObjects();
   for (int i = 0; i < 300; ++i) {
     cpu->Invalidate(FALSE);
     UpdateWindow(cpu->m_hWnd);
   }
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+  EXPECT_EQ(testkit::GdiObjects(), before);
   RECT client;
   GetClientRect(cpu->m_hWnd, &client);
   WindowDc dc(cpu->m_hWnd);

@@ -97,6 +97,52 @@ bool RawValue(const char* keyPath, const char* name, DWORD* type, std::vector<BY
 
 COLORREF Pixel(HDC dc, int x, int y) { return GetPixel(dc, x, y); }
 
+Canvas::Canvas(int w, int h, COLORREF fill) : width(w), height(h) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  m_dc = CreateCompatibleDC(nullptr);
+  m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
+  m_previous = SelectObject(m_dc, m_bitmap);
+  RECT all{0, 0, w, h};
+  HBRUSH brush = CreateSolidBrush(fill);
+  FillRect(m_dc, &all, brush);
+  DeleteObject(brush);
+}
+
+Canvas::~Canvas() {
+  SelectObject(m_dc, m_previous);
+  DeleteObject(m_bitmap);
+  DeleteDC(m_dc);
+}
+
+COLORREF Canvas::At(int x, int y) const {
+  GdiFlush();
+  DWORD p = m_bits[y * width + x];
+  return RGB(p >> 16 & 255, p >> 8 & 255, p & 255);
+}
+
+int Canvas::Count(COLORREF colour) const {
+  int n = 0;
+  for (int i = 0; i < width * height; ++i) n += At(i % width, i / width) == colour;
+  return n;
+}
+
+int Canvas::Leftmost(COLORREF colour) const {
+  for (int x = 0; x < width; ++x)
+    for (int y = 0; y < height; ++y)
+      if (At(x, y) == colour) return x;
+  return -1;
+}
+
+DWORD GdiObjects() {
+  if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
+  const size_t limit = 1 << 17;
+  std::vector<HGDIOBJ> made;
+  for (HGDIOBJ object; made.size() < limit && (object = CreateRectRgn(0, 0, 0, 0));) made.push_back(object);
+  for (HGDIOBJ object : made) DeleteObject(object);
+  return DWORD(limit - made.size());
+}
+
 ScratchDir::ScratchDir(const char* name) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);

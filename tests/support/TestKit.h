@@ -62,6 +62,30 @@ bool RawValue(const char* keyPath, const char* name, DWORD* type, std::vector<BY
 // Pixel of a device context as 0x00BBGGRR.
 COLORREF Pixel(HDC dc, int x, int y);
 
+// A 32-bit picture in memory to draw on and read back, filled with `fill` at the start.
+class Canvas {
+ public:
+  Canvas(int width, int height, COLORREF fill = RGB(0, 0, 0));
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+  HDC Dc() const { return m_dc; }
+  COLORREF At(int x, int y) const;
+  int Count(COLORREF colour) const;
+  int Leftmost(COLORREF colour) const;  // leftmost column holding the colour, or -1
+  const int width, height;
+
+ private:
+  DWORD* m_bits = nullptr;
+  HDC m_dc;
+  HBITMAP m_bitmap;
+  HGDIOBJ m_previous;
+};
+
+// Live GDI objects of this process. Wine answers GetGuiResources with 0, so there the count
+// is read as the room left in the handle table: objects are made until no more can be.
+DWORD GdiObjects();
+
 // A scratch folder under the temporary folder, removed with everything in it at the end.
 class ScratchDir {
  public:
