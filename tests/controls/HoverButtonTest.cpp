@@ -13,6 +13,60 @@ const COLORREF kMagenta = RGB(255, 0, 255), kBlue = RGB(0, 0, 200), kWhite = RGB
 const COLORREF kMarker = RGB(1, 2, 3), kRed = RGB(255, 0, 0);
 const int kW = 120, kH = 24;
 
+COLORREF Sys(int index) { return GetSysColor(index); }
+
+// Pictures start in the marker colour, so untouched pixels show.
+struct Canvas : testkit::Canvas {
+  Canvas(int w, int h) : testkit::Canvas(w, h, kMarker) {}
+};
+using testkit::GdiObjects;
+
+struct HoverButtonTest : testing::Test {
+  void SetUp() override {
+    parent.CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 100, nullptr, nullptr);
+  }
+  std::unique_ptr<CHoverButton> Make(int type, DWORD style = BS_PUSHBUTTON, const char* text = "ab") {
+    HMENU id = reinterpret_cast<HMENU>(INT_PTR(++lastId));  // owner drawing needs a non-zero id
+    HWND window = CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | style, 0, 0, kW, kH, parent.m_hWnd, id,
+                                  GetModuleHandleA(nullptr), nullptr);
+    auto button = std::make_unique<CHoverButton>();
+    EXPECT_TRUE(button->SubclassWindow(window));
+    button->SetButtonType(type);
+    button->SetCaptionColor(kRed);
+    return button;
+  }
+  static void Draw(CHoverButton& button, Canvas& canvas, UINT state = 0) {
+    RECT all{0, 0, canvas.width, canvas.height};
+    button.DrawItem({ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, state, button.m_hWnd, canvas.Dc(), all, 0});
+  }
+  static void Click(CHoverButton& button, int x = 5, int y = 5) {
+    button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  }
+  CWnd parent;
+  int lastId = 100;
+};
+}  // namespace
+
+TEST_F(HoverButtonTest, BindingMakesTheButtonOwnerDrawnAndItPaintsThroughItsParent) {
+  auto button = Make(CHoverButton::kStandard, BS_DEFPUSHBUTTON);
+  EXPECT_EQ(GetWindowLongA(button->m_hWnd, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+  Canvas canvas(kW, kH);
+  button->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+  EXPECT_NE(canvas.Leftmost(kRed), -1);
+  EXPECT_EQ(canvas.At(kW / 2, 2), Sys(COLOR_BTNFACE));
+
+  // A former default button gets the dark default frame when focused with style 2.
+  button->SetFocusStyle(2);
+  Draw(*button, canvas, ODS_FOCUS);
+  EXPECT_EQ(canvas.At(0, 0), Sys(COLOR_3DDKSHADOW));
+  EXPECT_EQ(canvas.At(1, 1), Sys(COLOR_BTNHIGHLIGHT));
+  auto plain = Make(CHoverButton::kStandard);
+  plain->SetFocusStyle(2);
+  Draw(*plain, canvas, ODS_FOCUS);
+  EXPECT_NE(canvas.At(0, 0), Sys(COLOR_3DDKSHADOW));
+}
+
 TEST_F(HoverButtonTest, AFlatButtonShowsAFaceOnlyWhileHoveredAndTypeTwelveDropsTheFlatLook) {
   auto button = Make(CHoverButton::kFlat);
   Canvas canvas(kW, kH);
