@@ -1,6 +1,7 @@
 // The hover button: faces, layouts, bitmaps and gradients read back pixel by pixel; check
 // states, groups and the split arrow driven by real mouse messages; GDI use.
 #include "controls/HoverButton.h"
+#include "tests/support/TestKit.h"
 
 #include <gtest/gtest.h>
 
