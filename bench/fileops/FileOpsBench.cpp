@@ -1,0 +1,186 @@
+// Copy and delete of a folder tree by the file operations engine, beside the shell's own
+// SHFileOperationA and the command line's xcopy /E /I (copy) and rd /S /Q (delete), all
+// in the same run on the same tree. Usage: fileops_bench <work folder> [rounds]
+// The tree: 2,000 small files in 50 folders and 10 files of 20 MB.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fileops/FileOpsEngine.h"
+
+namespace {
+
+const int kFolders = 50;
+const int kFilesPerFolder = 40;
+const int kBigFiles = 10;
+const DWORD kBigFileBytes = 20u << 20;
+const int kExpectedFiles = kFolders * kFilesPerFolder + kBigFiles;
+
+double NowMs() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * double(now.QuadPart) / double(frequency.QuadPart);
+}
+
+bool WriteFileBytes(const std::string& path, const std::vector<char>& bytes, DWORD size) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, bytes.data(), size, &written, nullptr);
+  CloseHandle(file);
+  return ok && written == size;
+}
+
+bool MakeTree(const std::string& root) {
+  std::vector<char> bytes(kBigFileBytes);
+  unsigned state = 12345;
+  for (char& b : bytes) b = static_cast<char>((state = state * 1103515245u + 12345u) >> 24);
+  CreateDirectoryA(root.c_str(), nullptr);
+  for (int f = 0; f < kFolders; ++f) {
+    std::string folder = root + "\\folder" + std::to_string(f);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (int i = 0; i < kFilesPerFolder; ++i) {
+      DWORD size = 512 + DWORD((f * 131 + i * 977) % 3584);
+      if (!WriteFileBytes(folder + "\\file" + std::to_string(i) + ".dat", bytes, size)) return false;
+    }
+  }
+  for (int i = 0; i < kBigFiles; ++i)
+    if (!WriteFileBytes(root + "\\big" + std::to_string(i) + ".bin", bytes, kBigFileBytes)) return false;
+  return true;
+}
+
+int CountFiles(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do {
+    std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    count += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? CountFiles(folder + "\\" + name) : 1;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
+}
+
+bool RunCommand(const std::string& commandLine) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+    return false;
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return code == 0;
+}
+
+bool ShellOperation(UINT operation, const std::string& from, const std::string& to) {
+  std::string fromList = from + std::string(1, '\0');
+  std::string toList = to + std::string(1, '\0');
+  SHFILEOPSTRUCTA op{};
+  op.wFunc = operation;
+  op.pFrom = fromList.c_str();
+  op.pTo = operation == FO_DELETE ? nullptr : toList.c_str();
+  op.fFlags = FOF_NO_UI;
+  return SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted;
+}
+
+// One way of copying `source` into the folder `into` (as into\<name>) and deleting it again.
+struct Method {
+  const char* name;
+  std::function<bool(const std::string& source, const std::string& into, const std::string& copied)> copy;
+  std::function<bool(const std::string& copied)> remove;
+};
+
+struct Timings {
+  std::vector<double> copyMs, deleteMs;
+};
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: fileops_bench <work folder> [rounds]\n");
+    return 2;
+  }
+  std::string work = argv[1];
+  int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+  std::string source = work + "\\tree";
+  ShellOperation(FO_DELETE, work, "");
+  CreateDirectoryA(work.c_str(), nullptr);
+  if (!MakeTree(source) || CountFiles(source) != kExpectedFiles) {
+    std::fprintf(stderr, "could not build the tree in %s\n", work.c_str());
+    return 1;
+  }
+
+  std::vector<Method> methods = {
+      {"engine",
+       [](const std::string& from, const std::string& into, const std::string&) {
+         return CFileOpsEngine().Copy(from.c_str(), into.c_str()) != FALSE;
+       },
+       [](const std::string& copied) { return CFileOpsEngine().Delete(copied.c_str()) != FALSE; }},
+      {"SHFileOperationA",
+       [](const std::string& from, const std::string& into, const std::string&) {
+         return ShellOperation(FO_COPY, from, into);
+       },
+       [](const std::string& copied) { return ShellOperation(FO_DELETE, copied, ""); }},
+      {"xcopy / rd",
+       [](const std::string& from, const std::string&, const std::string& copied) {
+         return RunCommand("xcopy \"" + from + "\" \"" + copied + "\" /E /I /Q /Y");
+       },
+       [](const std::string& copied) { return RunCommand("cmd /c rd /s /q \"" + copied + "\""); }},
+  };
+
+  std::vector<Timings> timings(methods.size());
+  for (int round = 0; round < rounds; ++round) {
+    for (size_t i = 0; i < methods.size(); ++i) {
+      size_t m = (i + round) % methods.size();  // rotate the order per round
+      const Method& method = methods[m];
+      std::string into = work + "\\into";
+      std::string copied = into + "\\tree";
+      CreateDirectoryA(into.c_str(), nullptr);
+      double start = NowMs();
+      bool copiedOk = method.copy(source, into, copied);
+      double middle = NowMs();
+      int count = CountFiles(copied);
+      double beforeDelete = NowMs();
+      bool deletedOk = method.remove(copied);
+      double end = NowMs();
+      if (!copiedOk || count != kExpectedFiles || !deletedOk || GetFileAttributesA(copied.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        std::fprintf(stderr, "%s failed: copy %d, %d files, delete %d\n", method.name, copiedOk, count, deletedOk);
+        return 1;
+      }
+      timings[m].copyMs.push_back(middle - start);
+      timings[m].deleteMs.push_back(end - beforeDelete);
+      RemoveDirectoryA(into.c_str());
+    }
+  }
+
+  std::printf("tree: %d small files in %d folders + %d files of %lu MB, median of %d rounds\n",
+              kFolders * kFilesPerFolder, kFolders, kBigFiles, static_cast<unsigned long>(kBigFileBytes >> 20), rounds);
+  for (size_t m = 0; m < methods.size(); ++m)
+    std::printf("  %-18s copy %8.0f ms   delete %7.0f ms\n", methods[m].name, Median(timings[m].copyMs),
+                Median(timings[m].deleteMs));
+  double bestCopy = std::min(Median(timings[1].copyMs), Median(timings[2].copyMs));
+  double bestDelete = std::min(Median(timings[1].deleteMs), Median(timings[2].deleteMs));
+  std::printf("engine / faster reference: copy %.2fx, delete %.2fx (aim: at most 1.2x)\n",
+              Median(timings[0].copyMs) / bestCopy, Median(timings[0].deleteMs) / bestDelete);
+  ShellOperation(FO_DELETE, work, "");
+  return 0;
+}
