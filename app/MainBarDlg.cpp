@@ -56,8 +56,33 @@ BOOL CMainBarDlg::OnInitDialog() {
   if (!g_trayIcon.AddToTray(this, WM_TRAYNOTIFY, "Tidybar", m_barIcon, kTrayIconId)) return -1;
   LoadBackground(IDB_BAR_BACKGROUND);
   SetDrawMode(kCentre);
+  SetUpPlayerPanel();
+  StartClock();
   ApplySettings();
   return TRUE;
+}
+
+void CMainBarDlg::DoDataExchange(CDataExchange* pDX) {
+  CBitmapDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_SEEK_SLIDER, m_seekSlider);
+  DDX_Control(pDX, IDC_VOLUME_SLIDER, m_volumeSlider);
+  DDX_Control(pDX, IDC_CLOCK, m_clock);
+}
+
+void CMainBarDlg::SetUpPlayerPanel() {
+  m_volumeSlider.SetRange(0, 100, FALSE);
+  m_volumeSlider.SetPos(25);
+}
+
+// The time in red on a practically black, sunken face.
+void CMainBarDlg::StartClock() {
+  m_clock.SetPhase(0);
+  m_clock.SetOffTextColor(RGB(248, 56, 56));
+  m_clock.SetOffBkColor(RGB(1, 0, 0));
+  m_clock.SetBold(1);
+  m_clock.SetSunken(1);
+  m_clock.SetFontFace(12, "Comic Sans MS");
+  m_clock.Start();
 }
 
 void CMainBarDlg::ApplySettings() {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "controls/BitmapDialog.h"
+#include "controls/ClockLabel.h"
+#include "media/BitmapSlider.h"
 
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 10;
 constexpr UINT kTrayIconId = 187;
@@ -14,6 +16,7 @@ class CMainBarDlg : public CBitmapDialog {
   explicit CMainBarDlg(CWnd* parent = nullptr);
 
   BOOL OnInitDialog() override;
+  void DoDataExchange(CDataExchange* pDX) override;
   virtual void OnTimer(UINT_PTR id);
 
   const MessageMap* GetMessageMap() const override;
@@ -27,9 +30,14 @@ class CMainBarDlg : public CBitmapDialog {
   LRESULT OnTimerMessage(WPARAM wParam, LPARAM lParam);
 
   // Start-up steps after the tray icon, in their order.
+  void SetUpPlayerPanel();
+  void StartClock();
   void ApplySettings();
 
   HICON m_barIcon;
   CDialog* m_selectors[kSelectorSlots] = {};  // the window opened last per category
+  CBitmapSlider m_seekSlider;
+  CBitmapSlider m_volumeSlider;
+  CClockLabel m_clock;
   int m_selectorCloseMs = 0;
 };

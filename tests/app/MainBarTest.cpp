@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <climits>
+#include <string>
 #include <vector>
 
 #include "res/resource.h"
@@ -97,6 +100,18 @@ TEST_F(MainBar, WithoutSettingsItStaysAtItsTemplatePlaceWithDefaults) {
   EXPECT_EQ(bar.GetDrawMode(), CBitmapDialog::kCentre);
   EXPECT_EQ(reinterpret_cast<HICON>(bar.SendMessage(WM_GETICON, ICON_BIG)),
             LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)));
+}
+
+TEST_F(MainBar, TheClockRunsAndTheVolumeSliderStartsAtAQuarter) {
+  Start();
+  char text[32] = {0};
+  GetDlgItemTextA(bar.m_hWnd, IDC_CLOCK, text, sizeof text);
+  EXPECT_STRNE(text, "Static");
+  EXPECT_NE(std::string(text).find(':'), std::string::npos) << text;
+  HWND volume = bar.GetDlgItem(IDC_VOLUME_SLIDER);
+  EXPECT_EQ(SendMessageA(volume, TBM_GETRANGEMIN, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(volume, TBM_GETRANGEMAX, 0, 0), 100);
+  EXPECT_EQ(SendMessageA(volume, TBM_GETPOS, 0, 0), 25);
 }
 
 TEST_F(MainBar, SettingsPlaceTheBarAndOnlyExactOnesCount) {
@@ -209,6 +224,9 @@ TEST_F(MainBar, WhenTheShellRefusesTheIconTheRestOfStartUpIsSkipped) {
   ExpectTemplatePlace(Start());
   EXPECT_EQ(bar.initResult, -1);
   EXPECT_TRUE(IsWindow(bar.m_hWnd));
+  char clock[32] = {0};
+  GetDlgItemTextA(bar.m_hWnd, IDC_CLOCK, clock, sizeof clock);
+  EXPECT_STREQ(clock, "Static") << "the clock is not set up";
   EXPECT_EQ(bar.GetBackground(), nullptr);
   EXPECT_EQ(bar.m_selectorCloseMs, 0);
 }
