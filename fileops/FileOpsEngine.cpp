@@ -73,11 +73,8 @@ BOOL CFileOpsEngine::Guarded(Body body) {
   } catch (CFExeption* caught) {
     failure.reset(caught);
   } catch (const std::bad_alloc&) {
-    failure.reset(new (std::nothrow) CFExeption(static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY)));
-    if (!failure) {
-      m_errorCode = ERROR_NOT_ENOUGH_MEMORY;
-      return FALSE;
-    }
+    m_errorCode = ERROR_NOT_ENOUGH_MEMORY;  // no room for a text either; the code says it
+    return FALSE;
   }
   m_errorText = failure->GetText();
   m_errorCode = failure->GetCode();

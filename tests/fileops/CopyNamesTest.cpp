@@ -43,31 +43,6 @@ TEST(CopyNames, ChainsNeverRepeatANameWhateverTheStart) {
   }
 }
 
-TEST(CopyNames, SplitPathLikeTheRuntime) {
-  PathParts p = SplitPath("C:\\dir\\sub\\name.tar.gz");
-  EXPECT_EQ(p.drive, "C:");
-  EXPECT_EQ(p.directory, "\\dir\\sub\\");
-  EXPECT_EQ(p.name, "name.tar");
-  EXPECT_EQ(p.extension, ".gz");
-  p = SplitPath("\\\\server\\share/f");
-  EXPECT_EQ(p.drive, "");
-  EXPECT_EQ(p.directory, "\\\\server\\share/");
-  EXPECT_EQ(p.name, "f");
-  EXPECT_EQ(p.extension, "");
-  p = SplitPath("C:.profile");
-  EXPECT_EQ(p.drive, "C:");
-  EXPECT_EQ(p.directory, "");
-  EXPECT_EQ(p.name, "");
-  EXPECT_EQ(p.extension, ".profile");
-}
-
-TEST(CopyNames, LastFolderNameOfASearchPattern) {
-  EXPECT_EQ(LastFolderName("C:\\A\\X\\*.*"), "X");
-  EXPECT_EQ(LastFolderName("C:/A/X/*.*"), "X");
-  EXPECT_EQ(LastFolderName("C:\\*.*"), "");
-  EXPECT_EQ(LastFolderName("*.*"), "");
-}
-
 TEST(CopyNames, NestingLimitOnlyWhenTheDestinationIsTheSourceOrBelowIt) {
   EXPECT_EQ(NestingLimit("C:\\A", "C:\\A\\B"), 1);
   EXPECT_EQ(NestingLimit("C:\\A", "c:\\a\\B"), 1);  // the file system ignores case

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "tests/fileops/FileTree.h"
@@ -24,6 +25,7 @@ class StartupShortcut : public ::testing::Test {
   ~StartupShortcut() override {
     Clear();
     DeleteFileA(kStartupShortcutSource);
+    RemoveDirectoryA("C:\\tyb");  // goes only when nothing else is in it
   }
   void Clear() const {
     SetFileAttributesA(installed.c_str(), FILE_ATTRIBUTE_NORMAL);
