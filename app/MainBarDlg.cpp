@@ -6,6 +6,7 @@
 #include <windowsx.h>
 
 #include "app/BarPlacement.h"
+#include "fileops/StartupShortcut.h"
 #include "res/resource.h"
 #include "settings/RegistryStore.h"
 #include "tray/SystemTray.h"
@@ -89,6 +90,8 @@ void CMainBarDlg::ApplySettings() {
   CRegistryStore store(0);
   store.SetCompany("Farrowind");
   store.SetApplication("tyb");
+  // Absent, the setting leaves the Startup folder alone.
+  ApplyStartupShortcut(ReadSetting(store, "loadstartup", -1));
   BarFlags flags;
   flags.loadBottom = ReadSetting(store, "loadbottom", 0) == 1;
   flags.hideMemory = ReadSetting(store, "hidememory", 0) == 1;

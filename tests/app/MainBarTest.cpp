@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "fileops/StartupShortcut.h"
 #include "res/resource.h"
 #include "settings/RegistryStore.h"
 #include "tests/support/TestKit.h"
@@ -112,6 +113,28 @@ TEST_F(MainBar, TheClockRunsAndTheVolumeSliderStartsAtAQuarter) {
   EXPECT_EQ(SendMessageA(volume, TBM_GETRANGEMIN, 0, 0), 0);
   EXPECT_EQ(SendMessageA(volume, TBM_GETRANGEMAX, 0, 0), 100);
   EXPECT_EQ(SendMessageA(volume, TBM_GETPOS, 0, 0), 25);
+}
+
+TEST_F(MainBar, TheStartupShortcutFollowsLoadstartupAtEachStart) {
+  CreateDirectoryA("C:\\tyb", nullptr);
+  testkit::WriteTextFile(kStartupShortcutSource, "link");
+  std::string installed = std::string(CommonStartupFolder()) + "\\Shortcuttotyb.exe.lnk";
+  DeleteFileA(installed.c_str());
+  Start();  // absent: left alone
+  EXPECT_EQ(GetFileAttributesA(installed.c_str()), INVALID_FILE_ATTRIBUTES);
+  bar.DestroyWindow();
+  Setting("loadstartup", 1);
+  Start();
+  EXPECT_EQ(testkit::ReadTextFile(installed), "link");
+  bar.DestroyWindow();
+  Setting("loadstartup", 2);
+  Start();
+  EXPECT_NE(GetFileAttributesA(installed.c_str()), INVALID_FILE_ATTRIBUTES);
+  bar.DestroyWindow();
+  Setting("loadstartup", 0);
+  Start();
+  EXPECT_EQ(GetFileAttributesA(installed.c_str()), INVALID_FILE_ATTRIBUTES);
+  DeleteFileA(kStartupShortcutSource);
 }
 
 TEST_F(MainBar, SettingsPlaceTheBarAndOnlyExactOnesCount) {
