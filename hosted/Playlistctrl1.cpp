@@ -1,0 +1,48 @@
+#include "hosted/Playlistctrl1.h"
+
+#include "res/resource.h"
+
+namespace {
+CVariant Part(short value) { return CVariant::I2(value); }
+}  // namespace
+
+CLSID CPlaylistctrl1::GetClsid() { return {0x21181707, 0x9DD8, 0x11D3, {0xB0, 0xC4, 0x00, 0x50, 0x04, 0x3A, 0x2F, 0x5B}}; }
+
+BOOL CPlaylistctrl1::Create(const char* windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
+  m_hWnd = ::CreateWindowExA(0, CLSID_CLASS_PLAYLIST, windowName, style | WS_CHILD, rect.left, rect.top,
+                             rect.right - rect.left, rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
+                             reinterpret_cast<HMENU>(UINT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
+  return m_hWnd != nullptr;
+}
+
+short CPlaylistctrl1::AddFolderFiles(const char* extension, const char* folder) {
+  short added = 0;
+  InvokeHelper(1, DISPATCH_METHOD, VT_I2, &added, {CVariant::Text(extension), CVariant::Text(folder)});
+  return added;
+}
+
+void CPlaylistctrl1::SetBackColorRgb(short red, short green, short blue) {
+  InvokeHelper(5, DISPATCH_METHOD, VT_EMPTY, nullptr, {Part(red), Part(green), Part(blue)});
+}
+
+void CPlaylistctrl1::SetForeColorRgb(short red, short green, short blue) {
+  InvokeHelper(6, DISPATCH_METHOD, VT_EMPTY, nullptr, {Part(red), Part(green), Part(blue)});
+}
+
+void CPlaylistctrl1::SetBackColorRgb2(short red, short green, short blue) {
+  InvokeHelper(7, DISPATCH_METHOD, VT_EMPTY, nullptr, {Part(red), Part(green), Part(blue)});
+}
+
+void CPlaylistctrl1::ClearList() { InvokeHelper(8, DISPATCH_METHOD, VT_EMPTY, nullptr); }
+
+BOOL CPlaylistctrl1::SaveList(const char* path) {
+  BOOL saved = FALSE;
+  InvokeHelper(15, DISPATCH_METHOD, VT_BOOL, &saved, {CVariant::Text(path)});
+  return saved;
+}
+
+BOOL CPlaylistctrl1::LoadList(const char* path) {
+  BOOL loaded = FALSE;
+  InvokeHelper(16, DISPATCH_METHOD, VT_BOOL, &loaded, {CVariant::Text(path)});
+  return loaded;
+}
