@@ -1,0 +1,136 @@
+#include "ocx/mp3/Mp3Control.h"
+
+#include <algorithm>
+
+namespace {
+constexpr UINT kDeliverEventsMessage = WM_APP + 1;
+
+CString ClockText(int64_t ms) {
+  int64_t seconds = std::max<int64_t>(ms, 0) / 1000;
+  CString text;
+  text.Format("%lld:%02lld", static_cast<long long>(seconds / 60), static_cast<long long>(seconds % 60));
+  return text;
+}
+}  // namespace
+
+CMp3Control::CMp3Control() : m_player([this] { OnTrackEnded(); }) {}
+
+const MethodMap& CMp3Control::GetMethodMap() const {
+  static const MethodEntry entries[] = {
+      Method<&CMp3Control::Play>(3),          Method<&CMp3Control::Pause>(4),
+      Method<&CMp3Control::Stop>(5),          Method<&CMp3Control::Seek>(6),
+      Method<&CMp3Control::OpenFile>(7),      Method<&CMp3Control::SetVolume>(13),
+      Method<&CMp3Control::GetLength>(53),    Method<&CMp3Control::GetProgressText>(61),
+      Method<&CMp3Control::GetState>(62),
+  };
+  static const MethodMap map(entries);
+  return map;
+}
+
+const MessageMap* CMp3Control::GetMessageMap() const {
+  static const MessageEntry entries[] = {
+      OnMessage(WM_TIMER, &CMp3Control::OnTimer),
+      OnMessage(kDeliverEventsMessage, &CMp3Control::OnDeliverEvents),
+      OnMessage(WM_DESTROY, &CMp3Control::OnDestroy),
+  };
+  static const MessageMap map{CHostedControl::GetMessageMap(), entries};
+  return &map;
+}
+
+void CMp3Control::OnCreateControl() { m_player.SetVolume(StoredInt("volume", 100)); }
+
+void CMp3Control::Play() {
+  bool wasPlaying = m_player.GetState() == CMp3Player::kPlaying;
+  // A file that cannot start still reports "stopped", so a playlist moves on past it.
+  if (!m_player.Play() || !wasPlaying) PostState();
+  UpdateTimer();
+}
+
+void CMp3Control::Pause() {
+  if (m_player.GetState() != CMp3Player::kPlaying) return;
+  m_player.Pause();
+  PostState();
+  UpdateTimer();
+}
+
+void CMp3Control::Stop() {
+  bool wasStopped = m_player.GetState() == CMp3Player::kStopped;
+  m_player.Stop();
+  if (!wasStopped) PostState();
+  Post(kProgressEvent);
+  UpdateTimer();
+}
+
+void CMp3Control::Seek(long position, long length) {
+  int64_t target = position;
+  int64_t ours = m_player.LengthMs();
+  if (length > 0 && length != ours) target = int64_t(double(position) * double(ours) / double(length));
+  m_player.Seek(target);
+  Post(kProgressEvent);
+}
+
+void CMp3Control::OpenFile(const CString& path) {
+  bool wasStopped = m_player.GetState() == CMp3Player::kStopped;
+  bool opened = m_player.Open(path);
+  if (!wasStopped) PostState();
+  if (opened) Post(kOpenedEvent);
+  Post(kProgressEvent);
+  UpdateTimer();
+}
+
+void CMp3Control::SetVolume(short, short, short volume) { m_player.SetVolume(volume); }
+
+long CMp3Control::GetLength() { return long(m_player.LengthMs()); }
+
+CString CMp3Control::GetProgressText(long which) {
+  return ClockText(which == 1 ? m_player.PositionMs() : m_player.LengthMs());
+}
+
+long CMp3Control::GetState() { return m_player.GetState(); }
+
+void CMp3Control::OnTrackEnded() {
+  PostState();
+  Post(kProgressEvent);
+  UpdateTimer();
+}
+
+void CMp3Control::UpdateTimer() {
+  if (m_player.GetState() == CMp3Player::kPlaying) SetTimer(kProgressTimer, kProgressMs);
+  else KillTimer(kProgressTimer);
+}
+
+// Queues an event for the control's own message, so it reaches the container only after
+// the call that caused it has returned. A state change carries the state it changed to.
+void CMp3Control::Post(DISPID dispid) {
+  if (!m_hWnd) return;
+  if (m_pending.empty()) PostMessage(kDeliverEventsMessage);
+  m_pending.push_back({dispid, short(m_player.GetState())});
+}
+
+void CMp3Control::FireProgress() {
+  FireEvent(kProgressEvent, {CVariant::I4(long(m_player.PositionMs())), CVariant::I4(long(m_player.LengthMs()))});
+}
+
+LRESULT CMp3Control::OnDeliverEvents(WPARAM, LPARAM) {
+  // A container's handler may call back in and queue more; those follow in order.
+  while (!m_pending.empty()) {
+    PendingEvent event = m_pending.front();
+    m_pending.pop_front();
+    if (event.dispid == kProgressEvent) FireProgress();
+    else if (event.dispid == kStateChangeEvent) FireEvent(event.dispid, {CVariant::I2(event.state)});
+    else FireEvent(event.dispid);
+  }
+  return 0;
+}
+
+LRESULT CMp3Control::OnTimer(WPARAM id, LPARAM) {
+  if (id == kProgressTimer && m_player.GetState() == CMp3Player::kPlaying) FireProgress();
+  return 0;
+}
+
+LRESULT CMp3Control::OnDestroy(WPARAM, LPARAM) {
+  KillTimer(kProgressTimer);
+  m_player.Close();
+  m_pending.clear();
+  return Default();
+}

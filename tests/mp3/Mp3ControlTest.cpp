@@ -1,0 +1,287 @@
+// The MP3 player control in a dialog, driven through its wrapper the way the bar drives it:
+// events arrive after the calls that cause them, files that cannot play never stall a
+// playlist, and the texts, lengths and volume are what the bar shows and sends.
+#include "ocx/mp3/Mp3Control.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Samples.h"
+#include "framework/Dialog.h"
+#include "hosted/Mp3pctrl1.h"
+#include "res/resource.h"
+#include "tests/support/TestKit.h"
+
+namespace {
+struct Registered {
+  // Before the test program registers its placeholder classes.
+  Registered() { CHostedControl::RegisterControlClass<CMp3Control>(CLSID_CLASS_MP3); }
+} g_registered;
+
+struct Event {
+  DISPID dispid;
+  long a, b;
+};
+
+// A container like the bar: it records every event and, given a playlist, moves on at the
+// end of each track the way the bar's auto-advance does.
+class Host : public CDialog {
+ public:
+  Host() : CDialog(960) {}
+  const EventSinkMap* GetEventSinkMap() const override {
+    static const EventSinkEntry entries[] = {
+        OnEvent<&Host::OnProgress>(1021, 7),
+        OnEvent<&Host::OnStateChange>(1021, 4),
+        OnEvent<&Host::OnOpened>(1021, 1),
+    };
+    static const EventSinkMap map{CDialog::GetEventSinkMap(), entries};
+    return &map;
+  }
+  void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, 1021, mp3); }
+
+  void OnProgress(long position, long length) { Record({7, position, length}); }
+  void OnOpened() { Record({1, 0, 0}); }
+  void OnStateChange(short state) {
+    Record({4, state, 0});
+    if (advanceArmed && mp3.GetState() == 1 && playlistPos + 1 < long(playlist.size())) {
+      ++playlistPos;
+      mp3.OpenFile(playlist[size_t(playlistPos)].c_str());
+      mp3.Play();
+    }
+    advanceArmed = true;
+  }
+  void Record(const Event& event) {
+    events.push_back(event);
+    if (inCall) heardDuringACall = true;
+  }
+  // Runs one of the wrapper's calls the way a handler does: events must not come inside it.
+  template <class Call>
+  void Command(Call call) {
+    inCall = true;
+    call();
+    inCall = false;
+    advanceArmed = false;
+  }
+  void StartPlaylist(const std::vector<std::string>& entries) {
+    playlist = entries;
+    playlistPos = 0;
+    Command([&] {
+      mp3.OpenFile(playlist[0].c_str());
+      mp3.Play();
+    });
+  }
+  CMp3Player& Player() { return static_cast<CMp3Control*>(CWnd::FromHandlePermanent(mp3.m_hWnd))->Player(); }
+  std::vector<long> States() const {
+    std::vector<long> states;
+    for (const Event& e : events)
+      if (e.dispid == 4) states.push_back(e.a);
+    return states;
+  }
+  int Count(DISPID dispid) const {
+    int n = 0;
+    for (const Event& e : events) n += e.dispid == dispid;
+    return n;
+  }
+
+  CMp3pctrl1 mp3;
+  std::vector<Event> events;
+  bool inCall = false, heardDuringACall = false, advanceArmed = false;
+  std::vector<std::string> playlist;
+  long playlistPos = 0;
+};
+
+class Mp3Control : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir = new testkit::ScratchDir("mp3-control");
+    samples::WriteAll(dir->path);
+    testkit::WriteTextFile(*dir / "text.mp3", "Just some words.\r\n");
+    testkit::WriteTextFile(*dir / "empty.mp3", "");
+    testkit::WriteTextFile(*dir / "wave.mp3", samples::Wav(200));
+    CreateDirectoryA((*dir / "folder.mp3").c_str(), nullptr);
+  }
+  static void TearDownTestSuite() { delete dir; }
+  void SetUp() override { ASSERT_TRUE(host.Create(960)); }
+  void TearDown() override {
+    host.DestroyWindow();
+    EXPECT_FALSE(host.heardDuringACall) << "an event came inside the call that caused it";
+  }
+  static std::string PathOf(const char* name) { return *dir / (std::string(name) + ".mp3"); }
+  bool PumpUntilState(long state, size_t count = 1, DWORD timeoutMs = 8000) {
+    return testkit::PumpUntil([&] {
+      size_t n = 0;
+      for (long s : host.States()) n += s == state;
+      return n >= count;
+    }, timeoutMs);
+  }
+
+  Host host;
+  static testkit::ScratchDir* dir;
+};
+testkit::ScratchDir* Mp3Control::dir = nullptr;
+}  // namespace
+
+TEST_F(Mp3Control, PlaysWithProgressAndEndsWithAStateChange) {
+  host.Command([&] { host.mp3.OpenFile(PathOf("VBR44S_XING").c_str()); });
+  EXPECT_TRUE(host.events.empty()) << "nothing is raised inside OpenFile";
+  testkit::Pump(50);
+  EXPECT_EQ(host.Count(1), 1) << "Opened";
+  EXPECT_EQ(host.mp3.GetLength(), 2037);
+  EXPECT_STREQ(host.mp3.GetProgressText(0), "0:02");
+  EXPECT_STREQ(host.mp3.GetProgressText(1), "0:00");
+  host.events.clear();
+  host.Command([&] { host.mp3.Play(); });
+  EXPECT_EQ(host.mp3.GetState(), 2);
+  ASSERT_TRUE(PumpUntilState(1));
+  EXPECT_EQ(host.States(), (std::vector<long>{2, 1}));
+  EXPECT_EQ(host.mp3.GetState(), 1);
+  long last = 0;
+  int during = 0;
+  for (const Event& e : host.events) {
+    if (e.dispid == 4 && e.a == 1) break;
+    if (e.dispid != 7) continue;
+    EXPECT_EQ(e.b, 2037);
+    EXPECT_GE(e.a, last);
+    EXPECT_LE(e.a, 2037);
+    last = e.a;
+    ++during;
+  }
+  EXPECT_GE(during, 1) << "progress while playing (the null device plays the 2 s in about half a second)";
+  EXPECT_EQ(host.events.back().dispid, 7) << "a last progress shows the rewound position";
+  EXPECT_EQ(host.events.back().a, 0);
+}
+
+TEST_F(Mp3Control, ProgressComesSeveralTimesASecond) {
+  host.Player().UseSoundDevice(false);  // real time
+  host.Command([&] {
+    host.mp3.OpenFile(PathOf("VBR22M_VBRI").c_str());
+    host.mp3.Play();
+  });
+  testkit::Pump(1100);
+  int progress = host.Count(7);
+  EXPECT_GE(progress, 4);
+  EXPECT_LE(progress, 7);
+}
+
+TEST_F(Mp3Control, PauseResumeAndStopEachReportTheirState) {
+  host.Player().UseSoundDevice(false);
+  host.Command([&] {
+    host.mp3.OpenFile(PathOf("VBR22M_VBRI").c_str());
+    host.mp3.Play();
+  });
+  testkit::Pump(1100);
+  host.Command([&] { host.mp3.Pause(); });
+  EXPECT_EQ(host.mp3.GetState(), 3);
+  CString held = host.mp3.GetProgressText(1);
+  EXPECT_STREQ(held, "0:01");
+  testkit::Pump(100);
+  int progress = host.Count(7);
+  testkit::Pump(600);
+  EXPECT_EQ(host.Count(7), progress) << "no progress while paused";
+  host.Command([&] { host.mp3.Pause(); });  // pausing what is paused changes nothing
+  host.Command([&] { host.mp3.Play(); });
+  testkit::Pump(400);
+  EXPECT_STREQ(host.mp3.GetProgressText(1), "0:01") << "resumed where it paused";
+  host.Command([&] { host.mp3.Stop(); });
+  testkit::Pump(50);
+  EXPECT_EQ(host.States(), (std::vector<long>{2, 3, 2, 1}));
+  EXPECT_EQ(host.mp3.GetState(), 1);
+  EXPECT_STREQ(host.mp3.GetProgressText(1), "0:00");
+  EXPECT_STREQ(host.mp3.GetProgressText(0), "0:03");
+  host.Command([&] { host.mp3.Stop(); });
+  testkit::Pump(50);
+  EXPECT_EQ(host.States().size(), 4u) << "stopping what is stopped is no change";
+}
+
+TEST_F(Mp3Control, SeekGoesToAPositionInProgressUnits) {
+  host.Player().UseSoundDevice(false);
+  host.Command([&] { host.mp3.OpenFile(PathOf("VBR22M_VBRI").c_str()); });
+  host.Command([&] { host.mp3.Seek(2100, host.mp3.GetLength()); });
+  testkit::Pump(50);
+  ASSERT_EQ(host.events.back().dispid, 7);
+  EXPECT_EQ(host.events.back().a, 2100) << "a seek while stopped shows where Play will start";
+  host.Command([&] { host.mp3.Play(); });
+  EXPECT_STREQ(host.mp3.GetProgressText(1), "0:02");
+  host.Command([&] { host.mp3.Seek(100, host.mp3.GetLength()); });  // the bar's slider minimum
+  EXPECT_STREQ(host.mp3.GetProgressText(1), "0:00");
+  host.Command([&] { host.mp3.Seek(1, 2); });  // another scale: half way
+  testkit::Pump(50);
+  EXPECT_NEAR(double(host.events.back().a), 1528.0, 60.0);
+  EXPECT_EQ(host.mp3.GetState(), 2);
+}
+
+TEST_F(Mp3Control, VolumeGoesToThisPlayersDevice) {
+  auto level = [](int percent) { return WORD(percent * percent * 0xFFFF / 10000); };  // the left word
+  EXPECT_EQ(host.Player().Volume(), 80) << "from the template's stored state";
+  host.Command([&] {
+    host.mp3.OpenFile(PathOf("VBR22M_VBRI").c_str());
+    host.mp3.Play();
+  });
+  ASSERT_TRUE(host.Player().Output().OnDevice());
+  EXPECT_EQ(LOWORD(host.Player().Output().DeviceVolume()), level(80));
+  host.Command([&] { host.mp3.SetVolume(50, 50, 25); });
+  EXPECT_EQ(LOWORD(host.Player().Output().DeviceVolume()), level(25));
+  host.Command([&] { host.mp3.SetVolume(50, 50, 400); });
+  EXPECT_EQ(LOWORD(host.Player().Output().DeviceVolume()), level(100));
+  host.Command([&] { host.mp3.SetVolume(50, 50, -1); });
+  EXPECT_EQ(LOWORD(host.Player().Output().DeviceVolume()), level(0));
+}
+
+TEST_F(Mp3Control, FilesThatCannotPlayReturnQuietlyAndReportStopped) {
+  for (const char* name : {"missing", "text", "empty", "wave", "folder"}) {
+    SCOPED_TRACE(name);
+    host.events.clear();
+    host.Command([&] {
+      host.mp3.OpenFile(PathOf(name).c_str());
+      host.mp3.Play();
+    });
+    EXPECT_EQ(host.mp3.GetState(), 1);
+    EXPECT_EQ(host.mp3.GetLength(), 0);
+    EXPECT_STREQ(host.mp3.GetProgressText(1), "0:00");
+    EXPECT_STREQ(host.mp3.GetProgressText(0), "0:00");
+    ASSERT_TRUE(PumpUntilState(1));
+    EXPECT_EQ(host.Count(1), 0) << "nothing was opened";
+  }
+  // Opening a bad file while one plays stops it: that is a change too.
+  host.Command([&] {
+    host.mp3.OpenFile(PathOf("VBR22M_VBRI").c_str());
+    host.mp3.Play();
+  });
+  host.events.clear();
+  host.Command([&] { host.mp3.OpenFile(PathOf("text").c_str()); });
+  ASSERT_TRUE(PumpUntilState(1));
+  EXPECT_EQ(host.mp3.GetState(), 1);
+}
+
+TEST_F(Mp3Control, APlaylistPlaysThroughEntriesThatCannotPlay) {
+  host.StartPlaylist({PathOf("CBR8M"), PathOf("missing"), PathOf("text"), "", PathOf("CBR22M_BARE")});
+  ASSERT_TRUE(testkit::PumpUntil([&] { return host.playlistPos == 4 && host.mp3.GetState() == 1; }, 10000));
+  testkit::Pump(100);
+  // Entry 0 plays and ends; 1 to 3 cannot start and report "stopped"; 4 plays and ends.
+  EXPECT_EQ(host.States(), (std::vector<long>{2, 1, 1, 1, 1, 2, 1}));
+  EXPECT_EQ(host.mp3.GetLength(), 1567) << "the last entry is the one open";
+}
+
+TEST_F(Mp3Control, EverySampleReportsItsLengthThroughTheWrapper) {
+  const char* totals[] = {"0:01", "0:01", "0:02", "0:03", "0:01"};
+  for (size_t i = 0; i < 5; ++i) {
+    host.Command([&] { host.mp3.OpenFile(PathOf(samples::kAll[i].name).c_str()); });
+    EXPECT_EQ(host.mp3.GetLength(), samples::kAll[i].lengthMs);
+    EXPECT_STREQ(host.mp3.GetProgressText(0), totals[i]);
+  }
+}
+
+TEST_F(Mp3Control, GoingAwayWhilePlayingStopsTheSound) {
+  host.Command([&] {
+    host.mp3.OpenFile(PathOf("VBR22M_VBRI").c_str());
+    host.mp3.Play();
+  });
+  HWND control = host.mp3.m_hWnd;
+  host.DestroyWindow();
+  EXPECT_FALSE(IsWindow(control));
+  host.events.clear();
+  testkit::Pump(300);
+  EXPECT_TRUE(host.events.empty()) << "no events from a control that is gone";
+}

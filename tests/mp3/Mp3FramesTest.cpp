@@ -1,0 +1,197 @@
+// The frame parsing: headers, tags, VBR headers, lengths and seek points, and what damaged
+// or foreign files do to it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Samples.h"
+#include "ocx/mp3/Mp3Index.h"
+#include "ocx/mp3/Mp3Source.h"
+
+using namespace mp3;
+
+namespace {
+const uint8_t* Data(const std::string& bytes) { return reinterpret_cast<const uint8_t*>(bytes.data()); }
+
+bool Build(const std::string& bytes, CMp3Index* index) {
+  MemoryBytes source(Data(bytes), bytes.size());
+  return index->Build(source);
+}
+
+uint64_t WalkedFrames(const std::string& bytes, const CMp3Index& index) {
+  MemoryBytes source(Data(bytes), bytes.size());
+  CMp3Source walk(source, index.AudioBegin(), index.AudioEnd());
+  walk.SetFormat(index.Format());
+  Frame frame;
+  uint64_t count = 0, last = 0;
+  while (walk.Next(&frame)) {
+    EXPECT_TRUE(count == 0 || frame.offset > last);
+    EXPECT_LE(frame.offset + uint64_t(frame.header.frameBytes), index.AudioEnd());
+    last = frame.offset;
+    ++count;
+  }
+  return count;
+}
+
+std::string Header(uint8_t b1, uint8_t b2, uint8_t b3) { return std::string{char(0xFF), char(b1), char(b2), char(b3)}; }
+
+// A bare MPEG-1 44.1 kHz stereo stream of `count` 128 kbit/s frames (417 bytes each).
+std::string Frames128(int count) {
+  std::string one = Header(0xFB, 0x90, 0x44) + std::string(413, '\x55');
+  std::string all;
+  for (int i = 0; i < count; ++i) all += one;
+  return all;
+}
+}  // namespace
+
+TEST(Mp3Frames, HeadersOfAllThreeVersions) {
+  FrameHeader h;
+  ASSERT_TRUE(ParseFrameHeader(Data(Header(0xFB, 0x90, 0x44)), &h));  // MPEG-1, 128k, 44.1 kHz, stereo
+  EXPECT_EQ(h.version, 10);
+  EXPECT_EQ(h.bitrate, 128000);
+  EXPECT_EQ(h.sampleRate, 44100);
+  EXPECT_EQ(h.channels, 2);
+  EXPECT_EQ(h.samplesPerFrame, 1152);
+  EXPECT_EQ(h.frameBytes, 417);
+  EXPECT_FALSE(h.crc);
+  ASSERT_TRUE(ParseFrameHeader(Data(Header(0xFB, 0x92, 0x44)), &h));
+  EXPECT_EQ(h.frameBytes, 418) << "padding";
+  ASSERT_TRUE(ParseFrameHeader(Data(Header(0xF2, 0x40, 0xC4)), &h));  // MPEG-2, 32k, 22.05 kHz, mono, check
+  EXPECT_EQ(h.version, 20);
+  EXPECT_EQ(h.sampleRate, 22050);
+  EXPECT_EQ(h.channels, 1);
+  EXPECT_EQ(h.samplesPerFrame, 576);
+  EXPECT_EQ(h.frameBytes, 104);
+  EXPECT_TRUE(h.crc);
+  ASSERT_TRUE(ParseFrameHeader(Data(Header(0xE3, 0x28, 0xC4)), &h));  // MPEG-2.5, 16k, 8 kHz
+  EXPECT_EQ(h.version, 25);
+  EXPECT_EQ(h.sampleRate, 8000);
+  EXPECT_EQ(h.frameBytes, 144);
+}
+
+TEST(Mp3Frames, RejectsWhatIsNotALayerThreeHeader) {
+  FrameHeader h;
+  EXPECT_FALSE(ParseFrameHeader(Data(Header(0xFD, 0x90, 0x44)), &h)) << "Layer II";
+  EXPECT_FALSE(ParseFrameHeader(Data(Header(0xEB, 0x90, 0x44)), &h)) << "reserved version";
+  EXPECT_FALSE(ParseFrameHeader(Data(Header(0xFB, 0x00, 0x44)), &h)) << "free format";
+  EXPECT_FALSE(ParseFrameHeader(Data(Header(0xFB, 0xF0, 0x44)), &h)) << "bad bit rate";
+  EXPECT_FALSE(ParseFrameHeader(Data(Header(0xFB, 0x9C, 0x44)), &h)) << "reserved sample rate";
+  EXPECT_FALSE(ParseFrameHeader(Data(Header(0xFB, 0x90, 0x46)), &h)) << "reserved emphasis";
+  EXPECT_FALSE(ParseFrameHeader(Data(std::string("\xFF\x1B\x90\x44", 4)), &h)) << "no sync";
+}
+
+TEST(Mp3Frames, TagsAtBothEndsAreSkipped) {
+  // ID3v2.3, then ID3v2.4 with a footer; an APE tag with its header, then ID3v1.
+  std::string v23 = std::string("ID3\3\0\0\0\0\0\x05", 10) + "abcde";
+  std::string v24 = std::string("ID3\4\0\x10\0\0\0\x02", 10) + "xy" + std::string("3DI\4\0\x10\0\0\0\x02", 10);
+  std::string ape = "APETAGEX" + std::string("\xD0\x07\0\0\x28\0\0\0\0\0\0\0\0\0\0\xA0", 16) + std::string(8, '\0') +
+                    std::string(8, 'i') + "APETAGEX" + std::string("\xD0\x07\0\0\x28\0\0\0\0\0\0\0\0\0\0\x80", 16) +
+                    std::string(8, '\0');
+  std::string v1 = "TAG" + std::string(125, ' ');
+  std::string file = v23 + v24 + Frames128(5) + ape + v1;
+  MemoryBytes bytes(Data(file), file.size());
+  EXPECT_EQ(LeadingTagBytes(bytes), v23.size() + v24.size());
+  std::string tail = file.substr(file.size() - 160);
+  EXPECT_EQ(TrailingTagBytes(Data(tail), tail.size(), file.size()), ape.size() + v1.size());
+  CMp3Index index;
+  ASSERT_TRUE(Build(file, &index));
+  EXPECT_EQ(index.AudioBegin(), v23.size() + v24.size());
+  EXPECT_EQ(index.AudioEnd(), file.size() - ape.size() - v1.size());
+  EXPECT_EQ(index.Frames(), 5u);
+}
+
+TEST(Mp3Frames, SampleFilesGiveFormatLengthAndHeaderKind) {
+  const VbrHeader::Kind kinds[] = {VbrHeader::kInfo, VbrHeader::kNone, VbrHeader::kXing, VbrHeader::kVbri,
+                                   VbrHeader::kNone};
+  for (size_t i = 0; i < 5; ++i) {
+    const samples::Sample& sample = samples::kAll[i];
+    SCOPED_TRACE(sample.name);
+    std::string bytes = samples::Bytes(sample.name);
+    CMp3Index index;
+    ASSERT_TRUE(Build(bytes, &index));
+    EXPECT_EQ(index.HeaderKind(), kinds[i]);
+    EXPECT_EQ(index.Format().sampleRate, sample.rate);
+    EXPECT_EQ(index.Format().channels, sample.channels);
+    EXPECT_EQ(index.Format().version, sample.version);
+    EXPECT_EQ(index.Frames(), sample.frames);
+    EXPECT_EQ(index.LengthMs(), sample.lengthMs);
+    EXPECT_EQ(WalkedFrames(bytes, index), sample.frames) << "the header agrees with the frames there are";
+  }
+}
+
+TEST(Mp3Frames, SeekPointsLieOnFramesAndNeverPastTheTime) {
+  for (const samples::Sample& sample : samples::kAll) {
+    SCOPED_TRACE(sample.name);
+    std::string bytes = samples::Bytes(sample.name);
+    CMp3Index index;
+    ASSERT_TRUE(Build(bytes, &index));
+    uint64_t lastOffset = 0;
+    for (int64_t ms = -100; ms <= index.LengthMs() + 500; ms += 97) {
+      CMp3Index::SeekPoint point = index.Locate(ms);
+      EXPECT_GE(point.offset, index.AudioBegin());
+      EXPECT_LE(point.offset, index.AudioEnd());
+      EXPECT_GE(point.offset, lastOffset) << "later times never go back in the file";
+      EXPECT_LE(point.ms, std::max<int64_t>(ms, 0));
+      EXPECT_GE(point.ms, std::min(ms, index.LengthMs()) - 600) << "within the seek table's eight frames";
+      lastOffset = point.offset;
+    }
+  }
+}
+
+TEST(Mp3Frames, AHeaderThatLiesAboutItsSizeLosesOnlyItsFrame) {
+  std::string stream = Frames128(20);
+  stream[417 * 10 + 2] = char(0xA0);  // frame 10 now claims 160 kbit/s (522 bytes)
+  CMp3Index index;
+  ASSERT_TRUE(Build(stream, &index));
+  EXPECT_EQ(index.Frames(), 19u);
+  // Junk between frames is passed over too; the frame before it goes with it, as nothing
+  // tells it from a false sync.
+  std::string junky = Frames128(5) + std::string("\xFF\xFB\x90junk\xFF\xFF", 9) + Frames128(5);
+  ASSERT_TRUE(Build(junky, &index));
+  EXPECT_EQ(index.Frames(), 9u);
+}
+
+TEST(Mp3Frames, VbrHeadersAreBelievedOnlyWhenTheFileAgrees) {
+  std::string xing = samples::Bytes("VBR44S_XING");
+  CMp3Index index;
+  ASSERT_TRUE(Build(xing, &index));
+  uint64_t first = index.AudioBegin() - 417;  // the Xing frame is 417 bytes
+  // A frame count far beyond what the bytes can hold is ignored: the frames are walked.
+  std::string lying = xing;
+  size_t at = first + 4 + 32 + 8;  // header, side information, "Xing", flags
+  lying.replace(at, 4, std::string("\x7F\xFF\xFF\xFF", 4));
+  ASSERT_TRUE(Build(lying, &index));
+  EXPECT_EQ(index.Frames(), 78u);
+  // A file cut short is shorter than its header says.
+  std::string cut = xing.substr(0, xing.size() / 2);
+  ASSERT_TRUE(Build(cut, &index));
+  EXPECT_LT(index.Frames(), 45u);
+  EXPECT_GT(index.Frames(), 30u);
+}
+
+TEST(Mp3Frames, ForeignAndBrokenFilesHoldNoStream) {
+  CMp3Index index;
+  EXPECT_FALSE(Build("", &index));
+  EXPECT_FALSE(Build("ID3", &index));
+  EXPECT_FALSE(Build(std::string("ID3\3\0\0\x7F\x7F\x7F\x7F", 10) + Frames128(3), &index)) << "a tag over it all";
+  EXPECT_FALSE(Build("This is a text file, renamed.\r\nNothing to play here.\r\n", &index));
+  EXPECT_FALSE(Build(samples::Wav(500), &index));
+  for (unsigned seed = 1; seed <= 20; ++seed) EXPECT_FALSE(Build(samples::RandomBytes(20000, seed), &index)) << seed;
+  std::string stream = samples::Bytes("CBR22M_BARE");
+  EXPECT_TRUE(Build(stream.substr(0, 300), &index)) << "a couple of frames still play";
+  EXPECT_FALSE(Build(stream.substr(0, 50), &index)) << "less than a frame";
+}
+
+TEST(Mp3Frames, EveryCutOfEverySampleParsesWithinBounds) {
+  for (const samples::Sample& sample : samples::kAll) {
+    std::string bytes = samples::Bytes(sample.name);
+    for (size_t size = 0; size < bytes.size(); size += 97) {
+      std::string cut = bytes.substr(0, size);
+      CMp3Index index;
+      if (!Build(cut, &index)) continue;
+      EXPECT_LE(index.Frames(), sample.frames) << sample.name << " cut at " << size;
+      EXPECT_LE(WalkedFrames(cut, index), sample.frames);
+      EXPECT_LE(index.Locate(index.LengthMs()).offset, cut.size());
+    }
+  }
+}
