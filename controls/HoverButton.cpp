@@ -104,21 +104,12 @@ const MessageMap* CHoverButton::GetMessageMap() const {
   return &map;
 }
 
-BOOL CHoverButton::SubclassWindow(HWND window) {
-  LONG_PTR style = window ? GetWindowLongPtrA(window, GWL_STYLE) : 0;
-  if (!CWnd::SubclassWindow(window)) return FALSE;
+// A bound button becomes owner-drawn; whether it was a default button is kept.
+void CHoverButton::PreSubclassWindow() {
+  LONG_PTR style = GetWindowLongPtrA(m_hWnd, GWL_STYLE);
   m_wasDefault = (style & BS_TYPEMASK) != 0;
-  SetWindowLongPtrA(window, GWL_STYLE, (style & ~LONG_PTR(BS_TYPEMASK)) | BS_OWNERDRAW);
-  SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  return TRUE;
-}
-
-BOOL CHoverButton::SubclassDlgItem(UINT id, CWnd* parent) {
-  return parent && SubclassWindow(::GetDlgItem(parent->m_hWnd, int(id)));
-}
-
-void DDX_Control(CDataExchange* pDX, int id, CHoverButton& control) {
-  if (!control.m_hWnd) control.SubclassDlgItem(UINT(id), pDX->m_pDlgWnd);
+  SetWindowLongPtrA(m_hWnd, GWL_STYLE, (style & ~LONG_PTR(BS_TYPEMASK)) | BS_OWNERDRAW);
+  SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CHoverButton::Repaint() const {

@@ -21,11 +21,6 @@ class CHoverButton : public CWnd {
   CHoverButton();
   ~CHoverButton() override;
 
-  // Binding makes the button owner-drawn; a button that was not a plain push button
-  // (a default button, say) may then draw the default-button frame.
-  BOOL SubclassWindow(HWND window);
-  BOOL SubclassDlgItem(UINT id, CWnd* parent);
-
   // A type above 11 keeps the type number but drops the looks of the old type.
   void SetButtonType(int type);
   int GetButtonType() const { return m_type; }
@@ -63,6 +58,9 @@ class CHoverButton : public CWnd {
   const MessageMap* GetMessageMap() const override;
 
  protected:
+  // Binding makes the button owner-drawn; a button that was not a plain push button
+  // (a default button, say) may then draw the default-button frame.
+  void PreSubclassWindow() override;
   LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
   LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
   LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
@@ -109,5 +107,3 @@ class CHoverButton : public CWnd {
   CString m_group;
 };
 
-// Binds a dialog's button as a hover button (owner-drawn from then on).
-void DDX_Control(CDataExchange* pDX, int id, CHoverButton& control);

@@ -210,6 +210,7 @@ BOOL CWnd::SubclassWindow(HWND window) {
   Attach(window);
   m_previousProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+  PreSubclassWindow();
   return TRUE;
 }
 

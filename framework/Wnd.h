@@ -93,6 +93,8 @@ class CWnd {
   // Returns true when something handled it.
   bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // Called once this object has taken over an existing window by subclassing it.
+  virtual void PreSubclassWindow() {}
   virtual void PostNcDestroy() {}
 
   void Attach(HWND window);
