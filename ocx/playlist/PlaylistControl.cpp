@@ -1,0 +1,300 @@
+#include "ocx/playlist/PlaylistControl.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "ocx/playlist/AtomicFile.h"
+#include "ocx/playlist/PlaylistText.h"
+
+namespace {
+constexpr int kListId = 1;
+constexpr LONGLONG kLargestPlaylist = 16 << 20;  // anything bigger is not a playlist
+
+UINT DragListMessage() {
+  static const UINT id = RegisterWindowMessageA(DRAGLISTMSGSTRING);
+  return id;
+}
+
+bool IsUrl(const std::string& path) { return path.find("://") != std::string::npos; }
+
+std::string FullPath(const std::string& path) {
+  if (path.empty() || IsUrl(path)) return path;
+  char full[MAX_PATH];
+  DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  return length && length < MAX_PATH ? std::string(full) : path;
+}
+
+std::string Joined(const std::string& folder, const std::string& name) {
+  return folder.back() == '\\' || folder.back() == '/' ? folder + name : folder + "\\" + name;
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool ReadPlaylistFile(const std::string& path, std::string* text) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size;
+  if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kLargestPlaylist) return false;
+  text->assign(size_t(size.QuadPart), '\0');
+  DWORD read = 0;
+  return text->empty() || (ReadFile(file.Get(), &(*text)[0], DWORD(text->size()), &read, nullptr) && read == text->size());
+}
+
+// M3U8 playlists (and any with a UTF-8 mark) hold UTF-8; our paths are in the ANSI code page.
+std::string ToAnsi(std::string text, const std::string& path) {
+  bool marked = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+  if (!marked && !playlist::HasExtension(path, ".m3u8")) return text;
+  if (marked) text.erase(0, 3);
+  int wide = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+  if (wide <= 0) return text;
+  std::wstring unicode(size_t(wide), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &unicode[0], wide);
+  int ansi = WideCharToMultiByte(CP_ACP, 0, unicode.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string converted(size_t(std::max(ansi, 0)), '\0');
+  if (ansi > 0) WideCharToMultiByte(CP_ACP, 0, unicode.data(), wide, &converted[0], ansi, nullptr, nullptr);
+  return converted;
+}
+
+std::string ListText(HWND list, int index) {
+  LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, WPARAM(index), 0);
+  if (length == LB_ERR) return std::string();
+  std::string text(size_t(length) + 1, '\0');
+  ::SendMessageA(list, LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(size_t(length));
+  return text;
+}
+
+class DropScope {
+ public:
+  explicit DropScope(HDROP drop) : m_drop(drop) {}
+  ~DropScope() { DragFinish(m_drop); }
+  DropScope(const DropScope&) = delete;
+  DropScope& operator=(const DropScope&) = delete;
+
+ private:
+  HDROP m_drop;
+};
+}  // namespace
+
+const MethodMap& CPlaylistControl::GetMethodMap() const {
+  static const MethodEntry entries[] = {
+      Method<&CPlaylistControl::AddFolderFiles>(1),   Method<&CPlaylistControl::SetBackColorRgb>(5),
+      Method<&CPlaylistControl::SetForeColorRgb>(6),  Method<&CPlaylistControl::SetBackColorRgb2>(7),
+      Method<&CPlaylistControl::ClearList>(8),        Method<&CPlaylistControl::SaveList>(15),
+      Method<&CPlaylistControl::LoadList>(16),
+  };
+  static const MethodMap map(entries);
+  return map;
+}
+
+const MessageMap* CPlaylistControl::GetMessageMap() const {
+  static const MessageEntry entries[] = {
+      OnMessage(WM_SIZE, &CPlaylistControl::OnSize),
+      OnMessage(WM_MEASUREITEM, &CPlaylistControl::OnMeasureItem),
+      OnMessage(WM_DRAWITEM, &CPlaylistControl::OnDrawItem),
+      OnMessage(WM_CTLCOLORLISTBOX, &CPlaylistControl::OnControlColour),
+      OnMessage(WM_VKEYTOITEM, &CPlaylistControl::OnKeyToItem),
+      OnMessage(WM_DROPFILES, &CPlaylistControl::OnDropFiles),
+      OnMessage(DragListMessage(), &CPlaylistControl::OnDrag),
+  };
+  static const MessageMap map{CHostedControl::GetMessageMap(), entries};
+  return &map;
+}
+
+void CPlaylistControl::OnCreateControl() {
+  m_back = StoredColour("back", m_back);
+  m_fore = StoredColour("fore", m_fore);
+  m_back2 = StoredColour("back2", m_back);
+  m_back2Set = !StoredValue("back2").IsEmpty();
+  m_backBrush.Reset(CreateSolidBrush(m_back));
+  RECT client;
+  GetClientRect(&client);
+  m_list = CreateWindowExA(0, "LISTBOX", "",
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+                               LBS_WANTKEYBOARDINPUT | LBS_NOINTEGRALHEIGHT,
+                           0, 0, client.right, client.bottom, m_hWnd, reinterpret_cast<HMENU>(kListId),
+                           GetModuleHandleA(nullptr), nullptr);
+  ::SendMessageA(m_list, WM_SETFONT, WPARAM(ListFont()), FALSE);
+  MakeDragList(m_list);
+  DragAcceptFiles(m_hWnd, TRUE);
+}
+
+HFONT CPlaylistControl::ListFont() const {
+  auto font = reinterpret_cast<HFONT>(::SendMessageA(GetParent(m_hWnd), WM_GETFONT, 0, 0));
+  return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+short CPlaylistControl::AddFolderFiles(const CString& extension, const CString& folder) {
+  m_extension = extension.GetString();
+  int added = folder.IsEmpty() ? 0 : AddFilesOf(folder.GetString(), m_extension);
+  return short(std::min(added, SHRT_MAX));
+}
+
+// The folder's own files (not those of its sub-folders) with the extension, in name order.
+int CPlaylistControl::AddFilesOf(const std::string& folder, const std::string& extension) {
+  std::string base = FullPath(folder);
+  WIN32_FIND_DATAA found;
+  FindHandle find(FindFirstFileA(Joined(base, "*").c_str(), &found));
+  if (!find) return 0;
+  std::vector<std::string> names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && playlist::HasExtension(found.cFileName, extension))
+      names.push_back(found.cFileName);
+  } while (FindNextFileA(find.Get(), &found));
+  std::sort(names.begin(), names.end(), playlist::NameLess);
+  for (const std::string& name : names) Add(Joined(base, name));
+  return int(names.size());
+}
+
+void CPlaylistControl::Add(const std::string& path) {
+  ::SendMessageA(m_list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+}
+
+void CPlaylistControl::SetBackColorRgb(short red, short green, short blue) {
+  SetColour(&m_back, red, green, blue);
+  if (!m_back2Set) m_back2 = m_back;  // one background until a second is given
+  m_backBrush.Reset(CreateSolidBrush(m_back));
+}
+
+void CPlaylistControl::SetForeColorRgb(short red, short green, short blue) { SetColour(&m_fore, red, green, blue); }
+
+void CPlaylistControl::SetBackColorRgb2(short red, short green, short blue) {
+  SetColour(&m_back2, red, green, blue);
+  m_back2Set = true;
+}
+
+void CPlaylistControl::SetColour(COLORREF* colour, short red, short green, short blue) {
+  auto part = [](short value) { return BYTE(std::min(std::max<int>(value, 0), 255)); };
+  *colour = RGB(part(red), part(green), part(blue));
+  InvalidateRect(m_list, nullptr, TRUE);
+}
+
+void CPlaylistControl::ClearList() { ::SendMessageA(m_list, LB_RESETCONTENT, 0, 0); }
+
+bool CPlaylistControl::SaveList(const CString& path) {
+  CAtomicFile file;
+  return file.Begin(path) && file.Write(playlist::FormatEntries(Entries())) && file.Commit();
+}
+
+bool CPlaylistControl::LoadList(const CString& path) {
+  std::string source = FullPath(path.IsEmpty() ? AskForPlaylist() : std::string(path.GetString()));
+  std::string text;
+  if (source.empty() || !ReadPlaylistFile(source, &text)) return false;
+  std::vector<std::string> entries = playlist::ParseEntries(ToAnsi(text, source), FolderOf(source));
+  ClearList();
+  for (const std::string& entry : entries) Add(FullPath(entry));
+  return true;
+}
+
+std::string CPlaylistControl::AskForPlaylist() const {
+  char file[MAX_PATH] = "";
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = GetAncestor(m_hWnd, GA_ROOT);
+  dialog.lpstrFilter = "Playlists (*.m3u;*.m3u8)\0*.m3u;*.m3u8\0All Files (*.*)\0*.*\0";
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrInitialDir = "C:\\tyb";
+  dialog.lpstrTitle = "Load Playlist";
+  dialog.lpstrDefExt = "m3u";
+  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  return GetOpenFileNameA(&dialog) ? std::string(file) : std::string();
+}
+
+std::vector<std::string> CPlaylistControl::Entries() const {
+  std::vector<std::string> entries;
+  int count = int(::SendMessageA(m_list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) entries.push_back(ListText(m_list, i));
+  return entries;
+}
+
+void CPlaylistControl::MoveItem(int from, int to) {
+  std::string text = ListText(m_list, from);
+  ::SendMessageA(m_list, LB_DELETESTRING, WPARAM(from), 0);
+  ::SendMessageA(m_list, LB_INSERTSTRING, WPARAM(to), reinterpret_cast<LPARAM>(text.c_str()));
+  ::SendMessageA(m_list, LB_SETCURSEL, WPARAM(to), 0);
+}
+
+LRESULT CPlaylistControl::OnSize(WPARAM, LPARAM size) {
+  if (m_list) ::MoveWindow(m_list, 0, 0, LOWORD(size), HIWORD(size), TRUE);
+  return 0;
+}
+
+LRESULT CPlaylistControl::OnMeasureItem(WPARAM, LPARAM lParam) {
+  WindowDc screen(nullptr);
+  SelectObjectScope font(screen.Get(), ListFont());
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(screen.Get(), &metrics);
+  reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = UINT(metrics.tmHeight + 2);
+  return TRUE;
+}
+
+// Rows alternate between the two backgrounds; the selected row swaps text and background.
+LRESULT CPlaylistControl::OnDrawItem(WPARAM, LPARAM lParam) {
+  const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  if (item->itemID == UINT(-1)) return TRUE;
+  bool selected = (item->itemState & ODS_SELECTED) != 0;
+  COLORREF back = selected ? m_fore : RowColour(int(item->itemID));
+  GdiObject brush(CreateSolidBrush(back));
+  FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(brush.Get()));
+  SetBkMode(item->hDC, TRANSPARENT);
+  SetTextColor(item->hDC, selected ? RowColour(int(item->itemID)) : m_fore);
+  std::string name = playlist::FileNameOf(ListText(m_list, int(item->itemID)));
+  RECT text = item->rcItem;
+  text.left += 3;
+  DrawTextA(item->hDC, name.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  return TRUE;
+}
+
+LRESULT CPlaylistControl::OnControlColour(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_backBrush.Get()); }
+
+LRESULT CPlaylistControl::OnKeyToItem(WPARAM key, LPARAM) {
+  if (LOWORD(key) != VK_DELETE) return -1;  // the list box's own handling
+  int selected = int(::SendMessageA(m_list, LB_GETCURSEL, 0, 0));
+  if (selected < 0) return -2;
+  ::SendMessageA(m_list, LB_DELETESTRING, WPARAM(selected), 0);
+  int count = int(::SendMessageA(m_list, LB_GETCOUNT, 0, 0));
+  if (count > 0) ::SendMessageA(m_list, LB_SETCURSEL, WPARAM(std::min(selected, count - 1)), 0);
+  return -2;
+}
+
+// Dragging moves the entry along with the pointer, so the list always shows the new order.
+LRESULT CPlaylistControl::OnDrag(WPARAM, LPARAM lParam) {
+  const auto* drag = reinterpret_cast<const DRAGLISTINFO*>(lParam);
+  int item = LBItemFromPt(drag->hWnd, drag->ptCursor, drag->uNotification == DL_DRAGGING);
+  switch (drag->uNotification) {
+    case DL_BEGINDRAG:
+      m_dragging = item;
+      return item >= 0;
+    case DL_DRAGGING:
+      if (m_dragging >= 0 && item >= 0 && item != m_dragging) {
+        MoveItem(m_dragging, item);
+        m_dragging = item;
+      }
+      return m_dragging >= 0 ? DL_MOVECURSOR : DL_STOPCURSOR;
+    default:
+      m_dragging = -1;
+      return 0;
+  }
+}
+
+LRESULT CPlaylistControl::OnDropFiles(WPARAM wParam, LPARAM) {
+  auto drop = reinterpret_cast<HDROP>(wParam);
+  DropScope finish(drop);
+  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    char path[MAX_PATH];
+    if (!DragQueryFileA(drop, i, path, MAX_PATH)) continue;
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) AddFilesOf(path, m_extension);
+    else if (playlist::HasExtension(path, m_extension)) Add(FullPath(path));
+  }
+  return 0;
+}

@@ -1,0 +1,66 @@
+// The playlist control: a list of files, each shown by its name, that the user trims with
+// Delete, reorders by dragging and fills by dropping files from the file manager; its
+// container fills it from a folder and loads and saves it as a playlist file.
+//
+// Methods (DISPID): AddFolderFiles (1: extension, folder; the folder's own files whose
+// extension matches regardless of case, in name order; returns how many), SetBackColorRgb
+// (5), SetForeColorRgb (6), SetBackColorRgb2 (7: the background of every second row; each
+// takes red, green, blue), ClearList (8), SaveList (15: one full path a line, CR LF;
+// returns whether it worked, and an old file is replaced only by a complete new one),
+// LoadList (16: replaces the list with a playlist file's entries; the empty path asks the
+// user for the file, starting in C:\tyb; returns whether a list was loaded).
+// Dropped files and the files of dropped folders are added when their extension is the
+// one AddFolderFiles was last given (".mp3" until then).
+// Stored state: "back", "fore", "back2" (colours, 0x00BBGGRR).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/Handles.h"
+#include "ocx/HostedControl.h"
+
+class CPlaylistControl : public CHostedControl {
+ public:
+  const MethodMap& GetMethodMap() const override;
+  const MessageMap* GetMessageMap() const override;
+
+  short AddFolderFiles(const CString& extension, const CString& folder);
+  void SetBackColorRgb(short red, short green, short blue);
+  void SetForeColorRgb(short red, short green, short blue);
+  void SetBackColorRgb2(short red, short green, short blue);
+  void ClearList();
+  bool SaveList(const CString& path);
+  bool LoadList(const CString& path);
+
+  // The full paths in the list, top to bottom.
+  std::vector<std::string> Entries() const;
+  HWND List() const { return m_list; }
+  COLORREF RowColour(int row) const { return row % 2 ? m_back2 : m_back; }
+  COLORREF TextColour() const { return m_fore; }
+
+ protected:
+  void OnCreateControl() override;
+
+ private:
+  LRESULT OnSize(WPARAM, LPARAM);
+  LRESULT OnMeasureItem(WPARAM, LPARAM);
+  LRESULT OnDrawItem(WPARAM, LPARAM);
+  LRESULT OnControlColour(WPARAM, LPARAM);
+  LRESULT OnKeyToItem(WPARAM, LPARAM);
+  LRESULT OnDrag(WPARAM, LPARAM);
+  LRESULT OnDropFiles(WPARAM, LPARAM);
+  void SetColour(COLORREF* colour, short red, short green, short blue);
+  HFONT ListFont() const;
+  void Add(const std::string& path);
+  int AddFilesOf(const std::string& folder, const std::string& extension);
+  void MoveItem(int from, int to);
+  std::string AskForPlaylist() const;
+
+  HWND m_list = nullptr;
+  GdiObject m_backBrush;
+  COLORREF m_back = RGB(255, 255, 255), m_fore = RGB(0, 0, 0), m_back2 = RGB(255, 255, 255);
+  bool m_back2Set = false;  // until then the second background follows the first
+  std::string m_extension = ".mp3";
+  int m_dragging = -1;
+};
