@@ -30,7 +30,10 @@ const MessageMap* CClockLabel::GetMessageMap() const {
 void CClockLabel::ReadTime() { m_now = m_timeSource ? m_timeSource() : LocalTimeNow(); }
 
 void CClockLabel::ShowTime() {
-  m_timeText = FormatClockText(m_now.wHour, m_now.wMinute, m_now.wSecond, m_twentyFourHour != 0).c_str();
+  CString text = FormatClockText(m_now.wHour, m_now.wMinute, m_now.wSecond, m_twentyFourHour != 0).c_str();
+  // The text changes once a minute: repainting it every second would only cost time.
+  if (text == m_timeText && GetWindowText() == text) return;
+  m_timeText = text;
   SetText(m_timeText);
 }
 

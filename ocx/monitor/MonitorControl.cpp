@@ -37,6 +37,7 @@ void CMonitorControl::OnCreateControl() {
   m_scale = scale > 0 ? scale : 100.0;
   m_high = std::clamp(StoredDouble("high", 80), 0.0, 100.0);
   m_low = std::clamp(StoredDouble("low", 20), 0.0, 100.0);
+  MakeDrawingTools();
   TakeSample(m_sampler.Sample());
   SetTimer(kSampleTimer, m_interval);
 }
@@ -80,7 +81,7 @@ LRESULT CMonitorControl::OnPrintClient(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CMonitorControl::OnPaint(WPARAM, LPARAM) {
-  PaintBuffered(m_hWnd, [this](HDC dc, const RECT& client) { Draw(dc, client); });
+  PaintBuffered(m_hWnd, [this](HDC dc, const RECT& client) { Draw(dc, client); }, &m_buffer);
   return 0;
 }
 
@@ -89,9 +90,19 @@ int CMonitorControl::YFor(double value, const RECT& client) const {
   return height - int(value / m_scale * height + 0.5);
 }
 
+// The grid is drawn at half strength so the graph and the value stand out from it.
+void CMonitorControl::MakeDrawingTools() {
+  auto half = [](int grid, int back) { return BYTE((grid + back) / 2); };
+  COLORREF soft = RGB(half(GetRValue(m_grid), GetRValue(m_back)), half(GetGValue(m_grid), GetGValue(m_back)),
+                      half(GetBValue(m_grid), GetBValue(m_back)));
+  m_backBrush.Reset(CreateSolidBrush(m_back));
+  m_gridPen.Reset(CreatePen(PS_SOLID, 1, soft));
+  m_levelPen.Reset(CreatePen(PS_DOT, 1, m_line));
+  m_linePen.Reset(CreatePen(PS_SOLID, 2, m_line));
+}
+
 void CMonitorControl::Draw(HDC dc, const RECT& client) const {
-  GdiObject back(CreateSolidBrush(m_back));
-  FillRect(dc, &client, static_cast<HBRUSH>(back.Get()));
+  FillRect(dc, &client, static_cast<HBRUSH>(m_backBrush.Get()));
   DrawGrid(dc, client);
   DrawGraph(dc, client);
   double value = m_history.empty() ? 0 : m_history.back();
@@ -105,13 +116,8 @@ void CMonitorControl::Draw(HDC dc, const RECT& client) const {
   DrawTextA(dc, ValueText(), -1, &text, DT_LEFT | DT_TOP | DT_SINGLELINE);
 }
 
-// The grid is drawn at half strength so the graph and the value stand out from it.
 void CMonitorControl::DrawGrid(HDC dc, const RECT& client) const {
-  auto half = [&](int grid, int back) { return BYTE((grid + back) / 2); };
-  COLORREF soft = RGB(half(GetRValue(m_grid), GetRValue(m_back)), half(GetGValue(m_grid), GetGValue(m_back)),
-                      half(GetBValue(m_grid), GetBValue(m_back)));
-  GdiObject pen(CreatePen(PS_SOLID, 1, soft));
-  SelectObjectScope select(dc, pen.Get());
+  SelectObjectScope select(dc, m_gridPen.Get());
   for (int y = client.bottom - 1; y >= 0; y -= kGrid) {
     MoveToEx(dc, 0, y, nullptr);
     LineTo(dc, client.right, y);
@@ -120,8 +126,7 @@ void CMonitorControl::DrawGrid(HDC dc, const RECT& client) const {
     MoveToEx(dc, x, 0, nullptr);
     LineTo(dc, x, client.bottom);
   }
-  GdiObject levelPen(CreatePen(PS_DOT, 1, m_line));
-  SelectObjectScope selectLevel(dc, levelPen.Get());
+  SelectObjectScope selectLevel(dc, m_levelPen.Get());
   for (double level : {m_high, m_low}) {
     int y = YFor(m_scale * level / 100.0, client);
     MoveToEx(dc, 0, y, nullptr);
@@ -132,8 +137,7 @@ void CMonitorControl::DrawGrid(HDC dc, const RECT& client) const {
 // The newest sample at the right edge, older ones towards the left.
 void CMonitorControl::DrawGraph(HDC dc, const RECT& client) const {
   if (m_history.empty()) return;
-  GdiObject pen(CreatePen(PS_SOLID, 2, m_line));
-  SelectObjectScope select(dc, pen.Get());
+  SelectObjectScope select(dc, m_linePen.Get());
   int x = client.right - 1;
   MoveToEx(dc, x, YFor(m_history.back(), client), nullptr);
   for (auto it = m_history.rbegin() + 1; it != m_history.rend(); ++it) {

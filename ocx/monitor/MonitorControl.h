@@ -15,6 +15,7 @@
 
 #include <deque>
 
+#include "framework/BufferedPaint.h"
 #include "framework/Handles.h"
 #include "ocx/HostedControl.h"
 #include "ocx/monitor/MonitorSampler.h"
@@ -41,6 +42,7 @@ class CMonitorControl : public CHostedControl {
   LRESULT OnDestroy(WPARAM, LPARAM);
 
  private:
+  void MakeDrawingTools();
   void Draw(HDC dc, const RECT& client) const;
   void DrawGrid(HDC dc, const RECT& client) const;
   void DrawGraph(HDC dc, const RECT& client) const;
@@ -52,4 +54,7 @@ class CMonitorControl : public CHostedControl {
   UINT m_interval = 1000;
   double m_scale = 100, m_high = 80, m_low = 20;
   int m_scroll = 0;  // moves the grid with the graph
+  // Drawing tools made once: the monitors repaint every interval for as long as the bar runs.
+  CBackBuffer m_buffer;
+  GdiObject m_backBrush, m_gridPen, m_levelPen, m_linePen;
 };
