@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "framework/BufferedPaint.h"
+#include "ocx/monitor/SampleClock.h"
 #include "res/resource.h"
 
 namespace {
-const UINT_PTR kSampleTimer = 1;
 const int kStep = 3;  // pixels between samples
 const int kGrid = 12;
 }  // namespace
@@ -18,7 +18,6 @@ const MessageMap* CMonitorControl::GetMessageMap() const {
       OnMessage(WM_PAINT, &CMonitorControl::OnPaint),
       OnMessage(WM_PRINTCLIENT, &CMonitorControl::OnPrintClient),
       OnMessage(WM_ERASEBKGND, &CMonitorControl::OnEraseBkgnd),
-      OnMessage(WM_TIMER, &CMonitorControl::OnTimer),
       OnMessage(WM_DESTROY, &CMonitorControl::OnDestroy),
   };
   static const MessageMap map{CHostedControl::GetMessageMap(), entries};
@@ -39,17 +38,12 @@ void CMonitorControl::OnCreateControl() {
   m_low = std::clamp(StoredDouble("low", 20), 0.0, 100.0);
   MakeDrawingTools();
   TakeSample(m_sampler.Sample());
-  SetTimer(kSampleTimer, m_interval);
+  CSampleClock::Join(this, m_interval, [this] { TakeSample(m_sampler.Sample()); });
 }
 
 LRESULT CMonitorControl::OnDestroy(WPARAM, LPARAM) {
-  KillTimer(kSampleTimer);
+  CSampleClock::Leave(this);
   return Default();
-}
-
-LRESULT CMonitorControl::OnTimer(WPARAM id, LPARAM) {
-  if (id == kSampleTimer) TakeSample(m_sampler.Sample());
-  return 0;
 }
 
 void CMonitorControl::TakeSample(double value) {

@@ -6,7 +6,8 @@
 //   line      colour of the graph
 //   back      background colour
 //   grid      colour of the grid lines and the level marks
-//   interval  milliseconds between samples (clamped to 100..60000)
+//   interval  milliseconds between samples (clamped to 100..60000); monitors with the
+//             same interval sample on one shared timer
 //   scale     the value at the top of the graph; for memory a scale below the machine's
 //             physical memory is raised to it, so the graph never runs off the top
 //   high, low levels in percent of the scale, drawn as dotted marks; the value text is
@@ -38,7 +39,6 @@ class CMonitorControl : public CHostedControl {
   LRESULT OnPaint(WPARAM, LPARAM);
   LRESULT OnPrintClient(WPARAM, LPARAM);
   LRESULT OnEraseBkgnd(WPARAM, LPARAM);
-  LRESULT OnTimer(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
 
  private:

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Dialog.h"
+#include "ocx/monitor/SampleClock.h"
 #include "tests/support/TestKit.h"
 
 namespace {
@@ -58,6 +59,21 @@ TEST(Monitor, SamplesOnItsOwnTimerAndRealReadingsAreSane) {
     EXPECT_GE(use, 0.0);
     EXPECT_LE(use, 100.0);
   }
+}
+
+TEST(Monitor, MonitorsOfOnePaceShareOneTimerThatStopsWithTheLast) {
+  size_t before = CSampleClock::RunningTimers();
+  {
+    CDialog dialog(960);
+    ASSERT_TRUE(dialog.Create(960));
+    EXPECT_EQ(CSampleClock::RunningTimers(), before + 2) << "1000 ms for two monitors, 100 ms for two";
+    CMonitorControl* cpu = Monitor(dialog, 964);
+    size_t samples = cpu->History().size();
+    ASSERT_TRUE(testkit::PumpUntil([&] { return cpu->History().size() > samples; }, 3000));
+    dialog.DestroyWindow();
+  }
+  EXPECT_EQ(CSampleClock::RunningTimers(), before);
+  testkit::Pump(1100);  // no tick reaches a destroyed monitor
 }
 
 TEST(Monitor, PaintsTheGraphOverItsBackgroundWithoutLeaking) {
