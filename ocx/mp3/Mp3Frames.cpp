@@ -1,5 +1,6 @@
 #include "ocx/mp3/Mp3Frames.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace mp3 {
@@ -28,7 +29,8 @@ bool ReadXing(const uint8_t* p, const uint8_t* end, VbrHeader* vbr) {
   }
   if ((flags & 4) && end - p >= 100) {
     std::memcpy(vbr->toc, p, 100);
-    vbr->hasToc = true;
+    // A table that does not start at 0 and climb is damaged: seeking by it would jump about.
+    vbr->hasToc = vbr->toc[0] == 0 && std::is_sorted(vbr->toc, vbr->toc + 100);
   }
   return true;
 }
