@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <new>
 
 #include "ocx/fileview/FileDropList.h"
 
@@ -10,7 +11,7 @@ ComPtr<IDataObject> CFileDataObject::Create(const std::vector<CString>& paths, D
   auto* object = new CFileDataObject();
   ComPtr<IDataObject> held(object, false);
   HGLOBAL drop = filedrop::MakeDropFiles(paths);
-  HGLOBAL effect = filedrop::MakeEffect(preferredEffect);
+  HGLOBAL effect = preferredEffect ? filedrop::MakeEffect(preferredEffect) : nullptr;
   object->Store(CF_HDROP, drop);
   object->Store(filedrop::PreferredEffectFormat(), effect);
   if (drop) GlobalFree(drop);
@@ -19,10 +20,11 @@ ComPtr<IDataObject> CFileDataObject::Create(const std::vector<CString>& paths, D
 }
 
 void CFileDataObject::Store(UINT format, HGLOBAL block) {
-  const void* data = block ? GlobalLock(block) : nullptr;
+  if (!block) return;
+  std::vector<BYTE> copy(GlobalSize(block));  // allocated before the block is locked
+  const void* data = GlobalLock(block);
   if (!data) return;
-  const auto* bytes = static_cast<const BYTE*>(data);
-  std::vector<BYTE> copy(bytes, bytes + GlobalSize(block));
+  std::memcpy(copy.data(), data, copy.size());
   GlobalUnlock(block);
   FORMATETC wanted{CLIPFORMAT(format), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
   if (Entry* entry = Find(&wanted)) entry->bytes.swap(copy);
@@ -85,7 +87,11 @@ HRESULT CFileDataObject::GetCanonicalFormatEtc(FORMATETC* in, FORMATETC* out) {
 HRESULT CFileDataObject::SetData(FORMATETC* format, STGMEDIUM* medium, BOOL release) {
   if (!format || !medium) return E_INVALIDARG;
   if (format->dwAspect != DVASPECT_CONTENT || medium->tymed != TYMED_HGLOBAL) return DV_E_FORMATETC;
-  Store(format->cfFormat, medium->hGlobal);
+  try {
+    Store(format->cfFormat, medium->hGlobal);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;  // the caller keeps the medium
+  }
   if (release) ReleaseStgMedium(medium);
   return S_OK;
 }
@@ -94,8 +100,12 @@ HRESULT CFileDataObject::EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) {
   if (!out) return E_INVALIDARG;
   *out = nullptr;
   if (direction != DATADIR_GET) return E_NOTIMPL;
-  std::vector<FORMATETC> formats;
-  for (const Entry& entry : m_entries)
-    formats.push_back(FORMATETC{CLIPFORMAT(entry.format), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
-  return SHCreateStdEnumFmtEtc(UINT(formats.size()), formats.data(), out);
+  try {
+    std::vector<FORMATETC> formats;
+    for (const Entry& entry : m_entries)
+      formats.push_back(FORMATETC{CLIPFORMAT(entry.format), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
+    return SHCreateStdEnumFmtEtc(UINT(formats.size()), formats.data(), out);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
 }

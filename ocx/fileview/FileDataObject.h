@@ -13,6 +13,7 @@
 
 class CFileDataObject : public IDataObject {
  public:
+  // `preferredEffect` 0 leaves "Preferred DropEffect" out (a drag lets the target choose).
   static ComPtr<IDataObject> Create(const std::vector<CString>& paths, DWORD preferredEffect);
 
   // IUnknown

@@ -74,6 +74,11 @@ UINT PerformedEffectFormat() {
   return format;
 }
 
+UINT LogicalPerformedEffectFormat() {
+  static const UINT format = RegisterClipboardFormatA("Logical Performed DropEffect");
+  return format;
+}
+
 HGLOBAL MakeDropFiles(const std::vector<CString>& paths) {
   SIZE_T size = sizeof(DROPFILES) + 1;
   for (const CString& path : paths) size += SIZE_T(path.GetLength()) + 1;
@@ -140,13 +145,24 @@ std::vector<CString> FilesFrom(IDataObject* data) {
   return paths;
 }
 
-DWORD PreferredEffectFrom(IDataObject* data, DWORD fallback) {
+DWORD EffectFrom(IDataObject* data, UINT format, DWORD fallback) {
   STGMEDIUM medium{};
-  HGLOBAL block = GetGlobal(data, PreferredEffectFormat(), &medium);
+  HGLOBAL block = GetGlobal(data, format, &medium);
   if (!block) return fallback;
   DWORD effect = ReadEffect(block, fallback);
   ReleaseStgMedium(&medium);
   return effect;
+}
+
+bool SetEffect(IDataObject* data, UINT format, DWORD effect) {
+  FORMATETC wanted{CLIPFORMAT(format), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM medium{};
+  medium.tymed = TYMED_HGLOBAL;
+  medium.hGlobal = MakeEffect(effect);
+  if (!data || !medium.hGlobal) return false;
+  if (SUCCEEDED(data->SetData(&wanted, &medium, TRUE))) return true;
+  GlobalFree(medium.hGlobal);
+  return false;
 }
 
 bool HasFiles(IDataObject* data) {

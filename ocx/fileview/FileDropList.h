@@ -14,6 +14,7 @@ namespace filedrop {
 
 UINT PreferredEffectFormat();
 UINT PerformedEffectFormat();
+UINT LogicalPerformedEffectFormat();
 
 // A movable global block with DROPFILES and the paths; nullptr when out of memory.
 HGLOBAL MakeDropFiles(const std::vector<CString>& paths);
@@ -27,7 +28,10 @@ DWORD ReadEffect(HGLOBAL block, DWORD fallback);
 
 // The same, read from a data object.
 std::vector<CString> FilesFrom(IDataObject* data);
-DWORD PreferredEffectFrom(IDataObject* data, DWORD fallback);
+// An effect format (one of the three above) of a data object, or `fallback`.
+DWORD EffectFrom(IDataObject* data, UINT format, DWORD fallback);
+// Sets an effect format into a data object; false when it does not take it.
+bool SetEffect(IDataObject* data, UINT format, DWORD effect);
 bool HasFiles(IDataObject* data);
 
 }  // namespace filedrop

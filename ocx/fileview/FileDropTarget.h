@@ -47,4 +47,5 @@ class CFileDropTarget : public IDropTarget {
   Site* m_site;
   ComPtr<IDataObject> m_data;  // while a drag with files is over the window
   DWORD m_keys = 0;
+  DWORD m_lastEffect = DROPEFFECT_NONE;  // what the last move over the window would do
 };

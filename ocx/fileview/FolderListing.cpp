@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <string>
 
 #include "framework/Exceptions.h"
 #include "framework/Handles.h"
@@ -38,11 +39,30 @@ void CFolderListing::Read(const CString& folder, const CString& filter) {
   do {
     Add(found, filter);
   } while (FindNextFileA(listing.Get(), &found));
-  std::sort(m_items.begin(), m_items.end(), [](const FileItem& a, const FileItem& b) {
-    if (a.isFolder != b.isFolder) return a.isFolder;
-    return lstrcmpiA(a.name, b.name) < 0;
-  });
+  SortItems();
   m_status = Status::kListed;
+}
+
+// Folders first, then by name in the order lstrcmpi gives. Sort keys made once per name
+// cost far less than comparing the names each time.
+void CFolderListing::SortItems() {
+  struct Keyed {
+    std::string key;
+    size_t index;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(m_items.size());
+  for (size_t i = 0; i < m_items.size(); ++i) {
+    char key[1024];
+    int length = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, m_items[i].name, -1, key,
+                              sizeof key);
+    keyed.push_back({std::string(m_items[i].isFolder ? "0" : "1") + std::string(key, size_t(std::max(length, 0))), i});
+  }
+  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+  std::vector<FileItem> sorted;
+  sorted.reserve(m_items.size());
+  for (const Keyed& entry : keyed) sorted.push_back(std::move(m_items[entry.index]));
+  m_items.swap(sorted);
 }
 
 // A name the code page cannot hold comes back with "?" in it, which no real file name has;

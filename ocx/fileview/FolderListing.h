@@ -32,6 +32,7 @@ class CFolderListing {
 
  private:
   bool Add(const WIN32_FIND_DATAA& found, const CString& filter);
+  void SortItems();
 
   CString m_folder;
   Status m_status = Status::kMissing;

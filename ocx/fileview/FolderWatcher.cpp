@@ -2,8 +2,8 @@
 
 bool CFolderWatcher::Watch(const CString& folder) {
   Stop();
-  const DWORD what = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_ATTRIBUTES |
-                     FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE;
+  // Names and attributes are what the view shows; writes into files do not change them.
+  const DWORD what = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_ATTRIBUTES;
   m_change = FindFirstChangeNotificationA(folder, FALSE, what);
   return IsWatching();
 }

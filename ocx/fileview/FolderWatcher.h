@@ -1,5 +1,5 @@
 // CFolderWatcher: tells whether anything in one folder was added, removed, renamed or
-// written since the last look. The owner looks on a timer, so no other thread is needed.
+// had its attributes changed since the last look. The owner looks on a timer, so no other thread is needed.
 #pragma once
 
 #include <windows.h>
