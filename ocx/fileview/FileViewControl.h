@@ -1,0 +1,126 @@
+// CFileViewControl: the file view, a hosted control that shows one folder's items as large
+// icons with their names, like a small desktop.
+//
+// Stored state: "root" (the folder shown first), "filter" (patterns for the files shown,
+// "*.*" when missing; sub-folders always show), "font" (face of the names, 8 points).
+//
+// The user opens an item by double click (a folder opens inside the view, anything else
+// through the shell); Backspace or GoBack returns to the folder shown before. Files are
+// dragged in and out with either mouse button: a right-button drop asks Move or Copy, a
+// left-button drop moves within a drive and copies across drives (Ctrl copies, Shift
+// moves). A drop onto a folder item goes into that folder. Ctrl+C, Ctrl+X and Ctrl+V use
+// the clipboard in the shell's formats; F2 renames, Delete deletes after a question, F5
+// reloads. The view reloads by itself when its folder changes on disk, and shows a line
+// of text instead of items when its folder cannot be shown.
+//
+// Methods: 43 GoBack(). Events: see FileViewEvents.h.
+//
+// Large folders: the list is virtual (the list view asks for the names it draws), and
+// icons come in on a timer, visible items first.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "framework/Handles.h"
+#include "ocx/HostedControl.h"
+#include "ocx/fileview/FileDropTarget.h"
+#include "ocx/fileview/FileViewEvents.h"
+#include "ocx/fileview/FolderListing.h"
+#include "ocx/fileview/FolderWatcher.h"
+#include "ocx/fileview/IconLoader.h"
+
+class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
+ public:
+  static constexpr UINT kListId = 1;  // the list view inside the control
+  // Registers the window class named by the control's CLSID (CLSID_CLASS_FILE_VIEW).
+  static void Register();
+
+  CFileViewControl() = default;
+
+  // DISPID 43: shows the folder shown before the current one; nothing when there is none.
+  void GoBack();
+
+  // What the view shows, for its owner and tests.
+  const CString& GetFolder() const { return m_listing.Folder(); }
+  const CFolderListing& GetListing() const { return m_listing; }
+  HWND GetListView() const { return m_list; }
+  IDropTarget* GetDropTarget() const { return m_dropTarget.Get(); }
+  bool IsLoadingIcons() const { return m_icons.IsPending(); }
+
+  // The user's commands, as the keys and the mouse give them.
+  void OpenItem(int index);
+  void CopySelection(DWORD effect);  // DROPEFFECT_COPY: Ctrl+C; DROPEFFECT_MOVE: Ctrl+X
+  void Paste();
+  void DeleteSelection();
+  void RenameSelection();
+  void Reload();
+
+  const MethodMap& GetMethodMap() const override;
+  const MessageMap* GetMessageMap() const override;
+
+ protected:
+  void OnCreateControl() override;
+
+ private:
+  ~CFileViewControl() override = default;
+
+  void ShowFolder(const CString& folder);
+  void RaiseFolderShown();
+  void ShowProblem();
+  void Refresh();
+  std::vector<int> SelectedIndices() const;
+  std::vector<CString> SelectedPaths() const;
+  void SelectPaths(const std::vector<CString>& paths);
+  void SelectAll();
+  DWORD Transfer(const std::vector<CString>& files, const CString& folder, DWORD effect);
+  void StartDrag(DWORD button);
+  void ShowError(const CString& text) const;
+  void ShowErrorLater(const CString& text);
+  void KeepIconsComing();
+
+  // Message handlers.
+  LRESULT OnSize(WPARAM, LPARAM);
+  LRESULT OnPaint(WPARAM, LPARAM);
+  LRESULT OnSetFocus(WPARAM, LPARAM);
+  LRESULT OnTimer(WPARAM, LPARAM);
+  LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnFirstShown(WPARAM, LPARAM);
+  LRESULT OnLaterError(WPARAM, LPARAM);
+  LRESULT OnGetDispInfo(WPARAM, LPARAM);
+  LRESULT OnFindItem(WPARAM, LPARAM);
+  LRESULT OnDoubleClick(WPARAM, LPARAM);
+  LRESULT OnKeyDown(WPARAM, LPARAM);
+  LRESULT OnBeginDrag(WPARAM, LPARAM);
+  LRESULT OnBeginRightDrag(WPARAM, LPARAM);
+  LRESULT OnBeginLabelEdit(WPARAM, LPARAM);
+  LRESULT OnEndLabelEdit(WPARAM, LPARAM);
+
+  // Drop site.
+  DWORD OnDragOver(IDataObject* data, DWORD keys, POINT point, DWORD allowed,
+                   CFileDropTarget::DragState state) override;
+  void OnDragLeave() override;
+  DWORD OnDrop(IDataObject* data, DWORD keys, POINT point, DWORD allowed) override;
+  int DropItemAt(POINT point) const;
+  void TakeDragFiles(IDataObject* data);
+  DWORD DefaultEffect(DWORD keys, DWORD allowed) const;
+  void HighlightDropItem(int index);
+  DWORD ChooseFromMenu(POINT point, DWORD allowed, DWORD preferred) const;
+  IDispatch* DragSourceView() const;
+
+  HWND m_list = nullptr;
+  GdiObject m_font;
+  CFolderListing m_listing;
+  CIconLoader m_icons;
+  CFolderWatcher m_watcher;
+  CString m_filter;
+  std::vector<CString> m_history;
+  ComPtr<CFileDropTarget> m_dropTarget;
+  CFileViewEvents m_events{this};
+  std::vector<CString> m_dragFiles;  // the files of the drag now over the view
+  bool m_dragWithinDrive = false;    // ... and whether they are on the view's drive
+  int m_dropItem = -1;               // the folder item a drop would go into
+  CString m_laterError;
+};
