@@ -27,6 +27,11 @@ std::string ClassNameOf(HWND window) {
 
 bool CHostedControl::RegisterWithFactory(const char* className, HCURSOR cursor, Factory factory) {
   Factories()[className] = factory;
+  // A class of the same name made by someone else would keep its own window procedure.
+  WNDCLASSA existing{};
+  if (GetClassInfoA(GetModuleHandleA(nullptr), className, &existing) &&
+      existing.lpfnWndProc != &CHostedControl::ControlWindowProc)
+    UnregisterClassA(className, GetModuleHandleA(nullptr));
   WNDCLASSA wc{};
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = &CHostedControl::ControlWindowProc;

@@ -54,7 +54,9 @@ LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam
     HWND window = reinterpret_cast<HWND>(wParam);
     char cls[64] = {0};
     GetClassNameA(window, cls, sizeof cls);
-    if (std::string(cls) == "#32770") SetTimer(window, 0x7E57, 0, &MessageBoxAnswerer::Answer);
+    // A message box: a dialog with the box's text control and the button to press.
+    bool box = std::string(cls) == "#32770" && GetDlgItem(window, 0xFFFF) && GetDlgItem(window, g_answerer->m_button);
+    if (box) SetTimer(window, 0x7E57, 0, &MessageBoxAnswerer::Answer);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
