@@ -19,14 +19,7 @@ void Make(const std::string& root, const std::string& relative, const std::strin
   testkit::WriteTextFile(path, content);
 }
 
-void Remove(const std::string& path) {
-  std::string from = path + std::string(1, '\0');
-  SHFILEOPSTRUCTA op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NO_UI;
-  SHFileOperationA(&op);
-}
+void Remove(const std::string& path) { testkit::RemoveTree(path); }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

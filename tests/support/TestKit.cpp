@@ -149,17 +149,14 @@ ScratchDir::ScratchDir(const char* name) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   path = std::string(temp) + "tidybar-test-" + name;
-  SHFILEOPSTRUCTA op{};
-  std::string from = path + std::string(1, '\0');
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NO_UI;
-  SHFileOperationA(&op);
+  RemoveTree(path);
   CreateDirectoryA(path.c_str(), nullptr);
 }
 
-ScratchDir::~ScratchDir() {
-  std::string from = path + std::string(1, '\0');
+ScratchDir::~ScratchDir() { RemoveTree(path); }
+
+void RemoveTree(const std::string& path) {
+  std::string from = path + std::string(1, '\0');  // the list ends in two zeros
   SHFILEOPSTRUCTA op{};
   op.wFunc = FO_DELETE;
   op.pFrom = from.c_str();

@@ -95,6 +95,8 @@ class ScratchDir {
   std::string operator/(const std::string& child) const { return path + "\\" + child; }
 };
 void WriteTextFile(const std::string& path, const std::string& content);
+// Deletes a file or a folder with everything in it; nothing when it is not there.
+void RemoveTree(const std::string& path);
 std::string ReadTextFile(const std::string& path);
 
 }  // namespace testkit
