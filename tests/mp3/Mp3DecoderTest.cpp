@@ -77,28 +77,6 @@ TEST_F(Mp3Decoder, SeekingRestartsAtTheFrameForTheTime) {
   }
 }
 
-TEST_F(Mp3Decoder, RefusesWhatHoldsNoStream) {
-  testkit::ScratchDir bad("mp3-decoder-bad");
-  testkit::WriteTextFile(bad / "empty.mp3", "");
-  testkit::WriteTextFile(bad / "text.mp3", "Not music at all.\r\n");
-  testkit::WriteTextFile(bad / "wave.mp3", samples::Wav(300));
-  testkit::WriteTextFile(bad / "random.mp3", samples::RandomBytes(30000, 3));
-  testkit::WriteTextFile(bad / "stub.mp3", samples::Bytes("CBR44S_TAGS").substr(0, 400));
-  CreateDirectoryA((bad / "folder.mp3").c_str(), nullptr);
-  for (const char* name : {"empty.mp3", "text.mp3", "wave.mp3", "random.mp3", "stub.mp3", "folder.mp3", "missing.mp3"}) {
-    SCOPED_TRACE(name);
-    CMp3Decoder decoder;
-    EXPECT_FALSE(decoder.Open((bad / name).c_str()));
-    EXPECT_FALSE(decoder.IsOpen());
-    EXPECT_EQ(decoder.LengthMs(), 0);
-    uint8_t buffer[256];
-    EXPECT_EQ(decoder.Read(buffer, sizeof buffer), 0u);
-    EXPECT_EQ(decoder.Seek(100), 0);
-  }
-  CMp3Decoder decoder;
-  EXPECT_FALSE(decoder.Open(nullptr));
-}
-
 TEST_F(Mp3Decoder, DamagedStreamsDecodeWhatIsLeft) {
   testkit::ScratchDir bad("mp3-decoder-damaged");
   std::string whole = samples::Bytes("VBR22M_VBRI");

@@ -67,24 +67,3 @@ TEST(AtomicFile, AWriteThatFailsHalfWayLeavesTheOldFile) {
   EXPECT_EQ(testkit::ReadTextFile(path), "old\r\n");
   EXPECT_EQ(FilesIn(dir.path), 1);
 }
-
-TEST(AtomicFile, PlacesThatCannotTakeTheFileFailCleanly) {
-  testkit::ScratchDir dir("atomic-places");
-  CAtomicFile file;
-  EXPECT_FALSE(file.Begin((dir / "missing\\list.m3u").c_str()));
-  EXPECT_FALSE(file.Begin(""));
-  EXPECT_FALSE(file.Commit());
-  CreateDirectoryA((dir / "folder.m3u").c_str(), nullptr);
-  ASSERT_TRUE(file.Begin((dir / "folder.m3u").c_str()));
-  ASSERT_TRUE(file.Write("x"));
-  EXPECT_FALSE(file.Commit()) << "a folder is not replaced";
-  std::string locked = dir / "locked.m3u";
-  testkit::WriteTextFile(locked, "old");
-  SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
-  ASSERT_TRUE(file.Begin(locked.c_str()));
-  ASSERT_TRUE(file.Write("new"));
-  EXPECT_FALSE(file.Commit()) << "a read-only file is not replaced";
-  EXPECT_EQ(testkit::ReadTextFile(locked), "old");
-  EXPECT_EQ(FilesIn(dir.path), 1);
-  SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
-}
