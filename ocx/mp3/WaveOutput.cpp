@@ -109,15 +109,23 @@ size_t CWaveOutput::QueuedCount() const {
 
 void CWaveOutput::Pause() {
   if (!m_open || m_paused) return;
-  if (m_device) waveOutPause(m_device.Get());
-  else m_clockBase = ClockSamples();
+  if (m_device) {
+    waveOutPause(m_device.Get());
+  } else {
+    m_clockBase = ClockSamples();
+    KillTimer(m_window.Get(), kClockTimer);  // nothing to watch while paused
+  }
   m_paused = true;
 }
 
 void CWaveOutput::Resume() {
   if (!m_open || !m_paused) return;
-  if (m_device) waveOutRestart(m_device.Get());
-  else m_clockStartMs = NowMs();
+  if (m_device) {
+    waveOutRestart(m_device.Get());
+  } else {
+    m_clockStartMs = NowMs();
+    SetTimer(m_window.Get(), kClockTimer, kClockTickMs, nullptr);
+  }
   m_paused = false;
 }
 
