@@ -97,6 +97,7 @@ const MethodMap& CPlaylistControl::GetMethodMap() const {
 const MessageMap* CPlaylistControl::GetMessageMap() const {
   static const MessageEntry entries[] = {
       OnMessage(WM_SIZE, &CPlaylistControl::OnSize),
+      OnMessage(WM_SETFOCUS, &CPlaylistControl::OnSetFocus),
       OnMessage(WM_MEASUREITEM, &CPlaylistControl::OnMeasureItem),
       OnMessage(WM_DRAWITEM, &CPlaylistControl::OnDrawItem),
       OnMessage(WM_CTLCOLORLISTBOX, &CPlaylistControl::OnControlColour),
@@ -224,6 +225,12 @@ void CPlaylistControl::MoveItem(int from, int to) {
 
 LRESULT CPlaylistControl::OnSize(WPARAM, LPARAM size) {
   if (m_list) ::MoveWindow(m_list, 0, 0, LOWORD(size), HIWORD(size), TRUE);
+  return 0;
+}
+
+// Tabbing to the control puts the keyboard in its list, where Delete and the arrows work.
+LRESULT CPlaylistControl::OnSetFocus(WPARAM, LPARAM) {
+  ::SetFocus(m_list);
   return 0;
 }
 

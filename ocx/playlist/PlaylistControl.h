@@ -44,6 +44,7 @@ class CPlaylistControl : public CHostedControl {
 
  private:
   LRESULT OnSize(WPARAM, LPARAM);
+  LRESULT OnSetFocus(WPARAM, LPARAM);
   LRESULT OnMeasureItem(WPARAM, LPARAM);
   LRESULT OnDrawItem(WPARAM, LPARAM);
   LRESULT OnControlColour(WPARAM, LPARAM);

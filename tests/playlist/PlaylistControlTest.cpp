@@ -205,6 +205,9 @@ TEST_F(PlaylistControl, LoadWithNoPathAsksForTheFileStartingInTyb) {
 TEST_F(PlaylistControl, DeleteRemovesTheSelectedEntry) {
   editor.list.AddFolderFiles(".mp3", music.path.c_str());
   HWND list = editor.Control().List();
+  editor.ShowWindow(SW_SHOW);
+  SetFocus(editor.Control().m_hWnd);
+  EXPECT_EQ(GetFocus(), list) << "the keyboard goes to the list";
   SendMessageA(list, LB_SETCURSEL, 1, 0);
   SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0);
   EXPECT_EQ(Entries(), InMusic({"a.Mp3", "Track 10.MP3"}));
