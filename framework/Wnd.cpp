@@ -91,11 +91,15 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
   return names.back();
 }
 
+// A window of a framework class attaches to this object as it is created; any other class
+// gets `param` as its creation data and is bound to this object by handle afterwards.
 BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
                     int height, HWND parent, HMENU menu, void* param) {
-  (void)param;
+  WNDCLASSA info{};
+  bool ours = GetClassInfoA(GetModuleHandleA(nullptr), className, &info) && info.lpfnWndProc == &StaticWindowProc;
   HWND window = ::CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu,
-                                  GetModuleHandleA(nullptr), this);
+                                  GetModuleHandleA(nullptr), ours ? this : param);
+  if (window && !ours && !m_hWnd) m_hWnd = window;
   return window != nullptr;
 }
 

@@ -28,7 +28,8 @@ class CWnd {
   // The object attached to a window by this framework, or nullptr.
   static CWnd* FromHandlePermanent(HWND window);
 
-  // Creates a window of a class registered with AfxRegisterWndClass or of our own classes.
+  // Creates a window: one of a class from AfxRegisterWndClass becomes this object's own;
+  // one of any other class (a control) is bound to this object by its handle.
   BOOL CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
                 int height, HWND parent, HMENU menu, void* param = nullptr);
   virtual BOOL DestroyWindow();
@@ -53,11 +54,12 @@ class CWnd {
   void Invalidate(BOOL erase = TRUE) const { ::InvalidateRect(m_hWnd, nullptr, erase); }
   HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
   int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+  // Without a window these do nothing (a null window would mean the thread's queue).
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-    return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    return m_hWnd ? ::SendMessageA(m_hWnd, message, wParam, lParam) : 0;
   }
   BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-    return ::PostMessageA(m_hWnd, message, wParam, lParam);
+    return m_hWnd ? ::PostMessageA(m_hWnd, message, wParam, lParam) : FALSE;
   }
   void SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
   CString GetWindowText() const;

@@ -1,14 +1,12 @@
 #include "hosted/Mp3pctrl1.h"
 
+#include "hosted/ControlWindow.h"
 #include "res/resource.h"
 
 CLSID CMp3pctrl1::GetClsid() { return {0x707A5994, 0x8950, 0x11D2, {0x9E, 0x58, 0x00, 0xA0, 0x24, 0xA8, 0x85, 0x9A}}; }
 
 BOOL CMp3pctrl1::Create(const char* windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
-  m_hWnd = ::CreateWindowExA(0, CLSID_CLASS_MP3, windowName, style | WS_CHILD, rect.left, rect.top,
-                             rect.right - rect.left, rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
-                             reinterpret_cast<HMENU>(UINT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
-  return m_hWnd != nullptr;
+  return CreateControlWindow(*this, CLSID_CLASS_MP3, windowName, style, rect, parent, id);
 }
 
 void CMp3pctrl1::Play() { InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, nullptr); }

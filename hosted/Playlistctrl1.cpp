@@ -1,5 +1,6 @@
 #include "hosted/Playlistctrl1.h"
 
+#include "hosted/ControlWindow.h"
 #include "res/resource.h"
 
 namespace {
@@ -9,10 +10,7 @@ CVariant Part(short value) { return CVariant::I2(value); }
 CLSID CPlaylistctrl1::GetClsid() { return {0x21181707, 0x9DD8, 0x11D3, {0xB0, 0xC4, 0x00, 0x50, 0x04, 0x3A, 0x2F, 0x5B}}; }
 
 BOOL CPlaylistctrl1::Create(const char* windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
-  m_hWnd = ::CreateWindowExA(0, CLSID_CLASS_PLAYLIST, windowName, style | WS_CHILD, rect.left, rect.top,
-                             rect.right - rect.left, rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
-                             reinterpret_cast<HMENU>(UINT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
-  return m_hWnd != nullptr;
+  return CreateControlWindow(*this, CLSID_CLASS_PLAYLIST, windowName, style, rect, parent, id);
 }
 
 short CPlaylistctrl1::AddFolderFiles(const char* extension, const char* folder) {

@@ -125,3 +125,16 @@ TEST(HostedControl, TheObjectLivesWhileItsWindowOrACallerHoldsIt) {
   held->Release();
   EXPECT_EQ(g_alive, before);
 }
+
+TEST(HostedControl, AWrapperCreatesItsControlOutsideATemplateWithDefaultState) {
+  Host host;
+  ASSERT_TRUE(host.Create(950));
+  CWnd wrapper;
+  ASSERT_TRUE(wrapper.CreateEx(0, "TidybarTest.Counter", "", WS_CHILD, 0, 0, 20, 20, host.m_hWnd,
+                               reinterpret_cast<HMENU>(UINT_PTR(953))));
+  EXPECT_EQ(wrapper.m_hWnd, host.GetDlgItem(953));
+  EXPECT_EQ(ControlOf(wrapper.m_hWnd)->total, 0) << "no template, no stored state";
+  long total = -1;
+  wrapper.InvokeHelper(1, DISPATCH_METHOD, VT_I4, &total, {CVariant::I2(2), CVariant::I4(3)});
+  EXPECT_EQ(total, 6);
+}
