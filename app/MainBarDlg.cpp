@@ -8,20 +8,10 @@
 #include "app/BarPlacement.h"
 #include "fileops/StartupShortcut.h"
 #include "res/resource.h"
-#include "settings/RegistryStore.h"
+#include "settings/Settings.h"
 #include "tray/SystemTray.h"
 
 namespace {
-const char kSettingsSection[] = "Settings/";
-// What an absent setting stands for: flags are off, a selector window stays 10 seconds.
-const int kDefaultSelectorSeconds = 10;
-
-int ReadSetting(CRegistryStore& store, const char* name, int absent) {
-  int value = absent;
-  store.Read(kSettingsSection, name, value);
-  return value;
-}
-
 // Seconds to milliseconds, kept within what a window timer accepts.
 int SelectorLifetimeMs(int seconds) {
   int64_t ms = int64_t(seconds) * 1000;
@@ -87,19 +77,18 @@ void CMainBarDlg::StartClock() {
 }
 
 void CMainBarDlg::ApplySettings() {
+  using namespace settings;
   CRegistryStore store(0);
-  store.SetCompany("Farrowind");
-  store.SetApplication("tyb");
-  // Absent, the setting leaves the Startup folder alone.
-  ApplyStartupShortcut(ReadSetting(store, "loadstartup", -1));
+  OpenUserSettings(store);
+  ApplyStartupShortcut(Read(store, kLoadStartup, kAbsentLoadStartup));
   BarFlags flags;
-  flags.loadBottom = ReadSetting(store, "loadbottom", 0) == 1;
-  flags.hideMemory = ReadSetting(store, "hidememory", 0) == 1;
-  flags.hideCpu = ReadSetting(store, "hidecpu", 0) == 1;
-  flags.hideMp3 = ReadSetting(store, "hidemp3", 0) == 1;
+  flags.loadBottom = IsOn(Read(store, kLoadBottom, kAbsentFlag));
+  flags.hideMemory = IsOn(Read(store, kHideMemory, kAbsentFlag));
+  flags.hideCpu = IsOn(Read(store, kHideCpu, kAbsentFlag));
+  flags.hideMp3 = IsOn(Read(store, kHideMp3, kAbsentFlag));
   if (auto place = BarPlacement(flags, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)))
     MoveWindow(place->x, place->y, place->width, place->height, TRUE);
-  m_selectorCloseMs = SelectorLifetimeMs(ReadSetting(store, "seltime", kDefaultSelectorSeconds));
+  m_selectorCloseMs = SelectorLifetimeMs(Read(store, kSelTime, kAbsentSelTime));
 }
 
 // A press on the bar's own surface (not on a child control) drags the whole bar.
