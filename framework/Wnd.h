@@ -92,8 +92,9 @@ class CWnd {
 
  protected:
   // Looks the message up in the map chain, reflecting child notifications first.
-  // Returns true when something handled it.
-  bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // Returns true when something handled it. A class may look at messages first here; both
+  // window and dialog procedures come through it.
+  virtual bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // Called once this object has taken over an existing window by subclassing it.
   virtual void PreSubclassWindow() {}
