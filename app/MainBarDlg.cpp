@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <olectl.h>
 #include <windowsx.h>
 
 #include "app/BarPlacement.h"
 #include "fileops/StartupShortcut.h"
+#include "notes/HelpDlg.h"
+#include "notes/NoteDlg.h"
+#include "notes/NoteFile.h"
+#include "notes/NoteRecord.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
 #include "tray/SystemTray.h"
@@ -36,7 +41,11 @@ const MessageMap* CMainBarDlg::GetMessageMap() const {
 }
 
 const EventSinkMap* CMainBarDlg::GetEventSinkMap() const {
-  static const EventSinkMap map(CBitmapDialog::GetEventSinkMap());
+  static const EventSinkEntry entries[] = {
+      OnEvent<&CMainBarDlg::OnHelp>(IDC_HELP_BUTTON, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnNote>(IDC_NOTE, DISPID_CLICK),
+  };
+  static const EventSinkMap map{CBitmapDialog::GetEventSinkMap(), entries};
   return &map;
 }
 
@@ -45,6 +54,7 @@ BOOL CMainBarDlg::OnInitDialog() {
   SetIcon(m_barIcon, TRUE);
   SetIcon(m_barIcon, FALSE);
   if (!g_trayIcon.AddToTray(this, WM_TRAYNOTIFY, "Tidybar", m_barIcon, kTrayIconId)) return -1;
+  ReopenNote();
   LoadBackground(IDB_BAR_BACKGROUND);
   SetDrawMode(kCentre);
   SetUpPlayerPanel();
@@ -89,6 +99,26 @@ void CMainBarDlg::ApplySettings() {
   if (auto place = BarPlacement(flags, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)))
     MoveWindow(place->x, place->y, place->width, place->height, TRUE);
   m_selectorCloseMs = SelectorLifetimeMs(Read(store, kSelTime, kAbsentSelTime));
+}
+
+// A note whose first line has more than two characters was left open last time. No note
+// file yet is the ordinary first start.
+void CMainBarDlg::ReopenNote() {
+  if (note::ShouldReopen(note::ReadStoredRecord())) OnNote();
+}
+
+// Windows opened from the bar have no parent, so the bar owns them; they live until the
+// program ends.
+void CMainBarDlg::OnNote() {
+  m_noteWnd = new CNoteDlg;
+  m_noteWnd->Create(IDD_NOTE);
+  m_noteWnd->ShowWindow(SW_SHOWNORMAL);
+}
+
+void CMainBarDlg::OnHelp() {
+  m_helpWnd = new CHelpDlg;
+  m_helpWnd->Create(IDD_HELP);
+  m_helpWnd->ShowWindow(SW_SHOWNORMAL);
 }
 
 // A press on the bar's own surface (not on a child control) drags the whole bar.

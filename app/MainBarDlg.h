@@ -7,6 +7,9 @@
 #include "controls/ClockLabel.h"
 #include "media/BitmapSlider.h"
 
+class CNoteDlg;
+class CHelpDlg;
+
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 10;
 constexpr UINT kTrayIconId = 187;
 constexpr int kSelectorSlots = 8;
@@ -22,6 +25,10 @@ class CMainBarDlg : public CBitmapDialog {
   const MessageMap* GetMessageMap() const override;
   const EventSinkMap* GetEventSinkMap() const override;
 
+  // The note and help buttons: each click opens one more window.
+  void OnNote();
+  void OnHelp();
+
  protected:
   LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
   LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
@@ -33,9 +40,12 @@ class CMainBarDlg : public CBitmapDialog {
   void SetUpPlayerPanel();
   void StartClock();
   void ApplySettings();
+  void ReopenNote();
 
   HICON m_barIcon;
+  CNoteDlg* m_noteWnd = nullptr;  // the note window opened last
   CDialog* m_selectors[kSelectorSlots] = {};  // the window opened last per category
+  CHelpDlg* m_helpWnd = nullptr;  // the help window opened last
   CBitmapSlider m_seekSlider;
   CBitmapSlider m_volumeSlider;
   CClockLabel m_clock;

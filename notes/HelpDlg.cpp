@@ -1,0 +1,28 @@
+#include "notes/HelpDlg.h"
+
+#include <olectl.h>
+
+#include "res/resource.h"
+
+CHelpDlg::CHelpDlg(CWnd* parent) : CDialog(IDD_HELP, parent) {}
+
+const EventSinkMap* CHelpDlg::GetEventSinkMap() const {
+  static const EventSinkEntry entries[] = {
+      OnEvent<&CHelpDlg::OnClose>(IDC_HELP_CLOSE, DISPID_CLICK),
+  };
+  static const EventSinkMap map{CDialog::GetEventSinkMap(), entries};
+  return &map;
+}
+
+void CHelpDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_HELP_TEXT, m_text);
+}
+
+BOOL CHelpDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  m_text.StreamInResource(IDR_HELP_TEXT, "h_text");
+  return TRUE;
+}
+
+void CHelpDlg::OnClose() { EndDialog(0); }

@@ -1,0 +1,122 @@
+// The help window: its rich edit host's OLE callback, and the help document streamed in
+// from the resources with its picture.
+#include "notes/HelpDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <richedit.h>
+#include <richole.h>
+
+#include <string>
+
+#include "framework/Handles.h"
+#include "framework/WinApp.h"
+#include "notes/RichEditCallback.h"
+#include "res/resource.h"
+#include "tests/support/TestKit.h"
+
+namespace {
+std::wstring NameOf(IStorage* storage) {
+  STATSTG stat{};
+  if (FAILED(storage->Stat(&stat, STATFLAG_DEFAULT))) return L"";
+  std::wstring name = stat.pwcsName ? stat.pwcsName : L"";
+  CoTaskMemFree(stat.pwcsName);
+  return name;
+}
+
+class HelpWindow : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    OleInitialize(nullptr);
+    AfxInitRichEdit2();
+  }
+  void TearDown() override {
+    if (help.m_hWnd) help.DestroyWindow();
+  }
+  std::string Text() const {
+    HWND edit = help.GetDlgItem(IDC_HELP_TEXT);
+    std::string text(GetWindowTextLengthA(edit) + 1, '\0');
+    text.resize(GetWindowTextA(edit, text.data(), int(text.size())));
+    return text;
+  }
+  CHelpDlg help;
+};
+}  // namespace
+
+TEST(RichEditCallback, AnswersItsTwoInterfacesAndCountsItsOwnReferences) {
+  OleInitialize(nullptr);
+  auto* callback = new CRichEditCallback;
+  EXPECT_EQ(callback->AddRef(), 1u);
+  void* object = nullptr;
+  EXPECT_EQ(callback->QueryInterface(IID_IUnknown, &object), S_OK);
+  EXPECT_EQ(object, static_cast<IRichEditOleCallback*>(callback));
+  EXPECT_EQ(callback->QueryInterface(IID_IRichEditOleCallback, &object), S_OK);
+  object = reinterpret_cast<void*>(1);
+  EXPECT_EQ(callback->QueryInterface(IID_IDispatch, &object), E_NOINTERFACE);
+  EXPECT_EQ(object, nullptr);
+  EXPECT_EQ(callback->Release(), 2u);
+  EXPECT_EQ(callback->Release(), 1u);
+  EXPECT_EQ(callback->ShowContainerUI(TRUE), S_OK);
+  EXPECT_EQ(callback->QueryAcceptData(nullptr, nullptr, 0, FALSE, nullptr), S_OK);
+  EXPECT_EQ(callback->Release(), 0u);
+}
+
+TEST(RichEditCallback, NumbersTheSubStoragesFromOneAndNeverAgain) {
+  OleInitialize(nullptr);
+  ComPtr<CRichEditCallback> callback(new CRichEditCallback, true);
+  ComPtr<IStorage> first, second, third;
+  ASSERT_EQ(callback->GetNewStorage(first.Receive()), S_OK);
+  ASSERT_EQ(callback->GetNewStorage(second.Receive()), S_OK);
+  EXPECT_EQ(NameOf(first.Get()), L"REOLEStorage1");
+  EXPECT_EQ(NameOf(second.Get()), L"REOLEStorage2");
+  first = ComPtr<IStorage>();  // an object deleted: its number stays used
+  ASSERT_EQ(callback->GetNewStorage(third.Receive()), S_OK);
+  EXPECT_EQ(NameOf(third.Get()), L"REOLEStorage3");
+}
+
+TEST_F(HelpWindow, ShowsTheWholeDocumentWithItsPictureAndTitle) {
+  ASSERT_TRUE(help.Create(IDD_HELP));
+  EXPECT_TRUE(help.IsWindowVisible()) << "the template makes it visible";
+  std::string text = Text();
+  const char* sections[] = {"Tidybar -- HELP",         "TO USE TYB:",           "TO USE TYBCalendar:",
+                            "TO USE THE NOTE FEATURE:", "TO USE THE MP3 PLAYER:", "INITIAL SETUP:",
+                            "Set Options:"};
+  size_t at = 0;
+  for (const char* section : sections) {
+    size_t found = text.find(section, at);
+    EXPECT_NE(found, std::string::npos) << section << " missing or out of order";
+    if (found != std::string::npos) at = found;
+  }
+  EXPECT_NE(text.find("stays open. Close saves the options."), std::string::npos) << "streamed in to its end";
+
+  HWND edit = help.GetDlgItem(IDC_HELP_TEXT);
+  IRichEditOle* ole = nullptr;
+  ASSERT_TRUE(SendMessageA(edit, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole)));
+  ComPtr<IRichEditOle> richOle(ole, false);
+  EXPECT_EQ(richOle->GetObjectCount(), 1) << "the picture at the top";
+
+  // The title: bold, blue, Times New Roman at 18 points.
+  size_t title = text.find("Tidybar -- HELP");
+  ASSERT_NE(title, std::string::npos);
+  CHARRANGE range{LONG(title + 2), LONG(title + 9)};
+  SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  CHARFORMATA format{};
+  format.cbSize = sizeof format;
+  SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  EXPECT_TRUE(format.dwEffects & CFE_BOLD);
+  EXPECT_EQ(format.crTextColor, RGB(0, 0, 255));
+  EXPECT_STREQ(format.szFaceName, "Times New Roman");
+  EXPECT_EQ(format.yHeight, 18 * 20);
+}
+
+TEST_F(HelpWindow, CloseHidesItAndTwoHelpWindowsLiveSideBySide) {
+  ASSERT_TRUE(help.Create(IDD_HELP));
+  CHelpDlg second;
+  ASSERT_TRUE(second.Create(IDD_HELP));
+  EXPECT_NE(second.m_hWnd, help.m_hWnd);
+  help.OnClose();
+  EXPECT_FALSE(help.IsWindowVisible());
+  EXPECT_TRUE(IsWindow(help.m_hWnd)) << "hidden, not destroyed";
+  EXPECT_TRUE(second.IsWindowVisible());
+  second.DestroyWindow();
+}
