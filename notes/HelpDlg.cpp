@@ -2,6 +2,8 @@
 
 #include <olectl.h>
 
+#include <richedit.h>
+
 #include "res/resource.h"
 
 CHelpDlg::CHelpDlg(CWnd* parent) : CDialog(IDD_HELP, parent) {}
@@ -21,6 +23,8 @@ void CHelpDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CHelpDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  // Wrap lines at the window's width; the field scrolls sideways only as it is typed in.
+  m_text.SendMessage(EM_SETTARGETDEVICE, 0, 0);
   m_text.StreamInResource(IDR_HELP_TEXT, "h_text");
   return TRUE;
 }

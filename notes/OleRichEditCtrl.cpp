@@ -17,6 +17,7 @@ DWORD CALLBACK ReadFromMemFile(DWORD_PTR cookie, BYTE* buffer, LONG wanted, LONG
 const MessageMap* COleRichEditCtrl::GetMessageMap() const {
   static const MessageEntry entries[] = {
       OnMessage(WM_CREATE, &COleRichEditCtrl::OnCreate),
+      OnMessage(WM_GETDLGCODE, &COleRichEditCtrl::OnGetDlgCode),
   };
   static const MessageMap map{CWnd::GetMessageMap(), entries};
   return &map;
@@ -42,6 +43,10 @@ LRESULT COleRichEditCtrl::OnCreate(WPARAM, LPARAM) {
   if (!m_callbackResult) InstallCallback();
   return 0;
 }
+
+// A document is read from its top: taking the focus must not select all of it, as the
+// dialog manager does for edit fields.
+LRESULT COleRichEditCtrl::OnGetDlgCode(WPARAM, LPARAM) { return Default() & ~DLGC_HASSETSEL; }
 
 LRESULT COleRichEditCtrl::StreamInResource(UINT id, const char* type) {
   HMODULE module = GetModuleHandleA(nullptr);

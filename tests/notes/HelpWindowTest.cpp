@@ -120,3 +120,18 @@ TEST_F(HelpWindow, CloseHidesItAndTwoHelpWindowsLiveSideBySide) {
   EXPECT_TRUE(second.IsWindowVisible());
   second.DestroyWindow();
 }
+
+TEST_F(HelpWindow, OpensAtTheTopWithNothingSelectedAndLongParagraphsWrapped) {
+  ASSERT_TRUE(help.Create(IDD_HELP));
+  HWND edit = help.GetDlgItem(IDC_HELP_TEXT);
+  help.SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+  CHARRANGE selection{};
+  SendMessageA(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  EXPECT_EQ(selection.cpMin, selection.cpMax) << "the focus does not select the whole document";
+  std::string text = Text();
+  size_t start = text.find("Tidybar keeps"), end = text.find("while the program runs.");
+  ASSERT_NE(start, std::string::npos);
+  ASSERT_NE(end, std::string::npos);
+  EXPECT_GT(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, LPARAM(end)), SendMessageA(edit, EM_EXLINEFROMCHAR, 0, LPARAM(start)))
+      << "a paragraph wider than the window wraps";
+}
