@@ -135,3 +135,52 @@ TEST_F(HelpWindow, OpensAtTheTopWithNothingSelectedAndLongParagraphsWrapped) {
   EXPECT_GT(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, LPARAM(end)), SendMessageA(edit, EM_EXLINEFROMCHAR, 0, LPARAM(start)))
       << "a paragraph wider than the window wraps";
 }
+
+// Counts pixels of the picture's dark blue bar strip in a square of `dc`.
+int StripPixels(HDC dc, int left, int top, int size) {
+  int dark = 0;
+  for (int y = top; y < top + size; ++y)
+    for (int x = left; x < left + size; ++x) {
+      COLORREF c = GetPixel(dc, x, y);
+      dark += GetRValue(c) < 40 && GetGValue(c) < 60 && GetBValue(c) > 40 && GetBValue(c) < 90;
+    }
+  return dark;
+}
+
+// The embedded picture is the drawing of the bar, and the field shows it at the top.
+TEST_F(HelpWindow, TheEmbeddedPictureIsTheDrawingOfTheBar) {
+  ASSERT_TRUE(help.Create(IDD_HELP));
+  HWND edit = help.GetDlgItem(IDC_HELP_TEXT);
+  IRichEditOle* ole = nullptr;
+  ASSERT_TRUE(SendMessageA(edit, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole)));
+  ComPtr<IRichEditOle> richOle(ole, false);
+  REOBJECT object{};
+  object.cbStruct = sizeof object;
+  ASSERT_EQ(richOle->GetObject(0, &object, REO_GETOBJ_POLEOBJ), S_OK);
+  ComPtr<IOleObject> picture(object.poleobj, false);
+  EXPECT_EQ(object.cp, 0) << "the document opens with it";
+  EXPECT_EQ(object.sizel.cx, 1270);  // half an inch, 720 twips
+  EXPECT_EQ(object.sizel.cy, 1270);
+  ComPtr<IDataObject> data;
+  ASSERT_EQ(picture->QueryInterface(IID_IDataObject, reinterpret_cast<void**>(data.Receive())), S_OK);
+  FORMATETC format{CF_ENHMETAFILE, nullptr, DVASPECT_CONTENT, -1, TYMED_ENHMF};
+  STGMEDIUM medium{};
+  ASSERT_EQ(data->GetData(&format, &medium), S_OK);
+  testkit::Canvas canvas(48, 48, RGB(128, 128, 128));
+  RECT frame{0, 0, 48, 48};
+  PlayEnhMetaFile(canvas.Dc(), medium.hEnhMetaFile, &frame);
+  ReleaseStgMedium(&medium);
+  EXPECT_GT(StripPixels(canvas.Dc(), 0, 0, 48), 200) << "the bar's strip across the picture";
+
+  SetWindowPos(help.m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  UpdateWindow(edit);
+  testkit::Pump(300);
+  RECT r;
+  GetWindowRect(edit, &r);
+  HDC screen = GetDC(nullptr);
+  int onScreen = StripPixels(screen, r.left + 2, r.top + 2, 56);
+  ReleaseDC(nullptr, screen);
+  if (onScreen == 0 && GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+    GTEST_SKIP() << "Wine's rich edit keeps the picture's place but does not draw embedded metafiles";
+  EXPECT_GT(onScreen, 100) << "the picture drawn at the top of the field";
+}
