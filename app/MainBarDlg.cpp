@@ -3,10 +3,17 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <olectl.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include "app/BarPlacement.h"
 #include "fileops/StartupShortcut.h"
+#include "notes/HelpDlg.h"
+#include "selectors/SelectorDlg.h"
+#include "notes/NoteDlg.h"
+#include "notes/NoteFile.h"
+#include "notes/NoteRecord.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
 #include "tray/SystemTray.h"
@@ -36,7 +43,21 @@ const MessageMap* CMainBarDlg::GetMessageMap() const {
 }
 
 const EventSinkMap* CMainBarDlg::GetEventSinkMap() const {
-  static const EventSinkMap map(CBitmapDialog::GetEventSinkMap());
+  static const EventSinkEntry entries[] = {
+      OnEvent<&CMainBarDlg::OnVideo>(IDC_VIDEO, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnAudio>(IDC_AUDIO, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnOffice>(IDC_OFFICE, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnInternet>(IDC_INTERNET, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnGraphic>(IDC_GRAPHIC, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnProgram>(IDC_PROGRAM, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnSystem>(IDC_SYSTEM, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnPhotos>(IDC_PHOTOS, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnCloseBar>(IDC_CLOSE_BAR, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnCalendar>(IDC_CALENDAR, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnHelp>(IDC_HELP_BUTTON, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnNote>(IDC_NOTE, DISPID_CLICK),
+  };
+  static const EventSinkMap map{CBitmapDialog::GetEventSinkMap(), entries};
   return &map;
 }
 
@@ -45,6 +66,7 @@ BOOL CMainBarDlg::OnInitDialog() {
   SetIcon(m_barIcon, TRUE);
   SetIcon(m_barIcon, FALSE);
   if (!g_trayIcon.AddToTray(this, WM_TRAYNOTIFY, "Tidybar", m_barIcon, kTrayIconId)) return -1;
+  ReopenNote();
   LoadBackground(IDB_BAR_BACKGROUND);
   SetDrawMode(kCentre);
   SetUpPlayerPanel();
@@ -91,6 +113,61 @@ void CMainBarDlg::ApplySettings() {
   m_selectorCloseMs = SelectorLifetimeMs(Read(store, kSelTime, kAbsentSelTime));
 }
 
+// A note whose first line has more than two characters was left open last time. No note
+// file yet is the ordinary first start.
+void CMainBarDlg::ReopenNote() {
+  if (note::ShouldReopen(note::ReadStoredRecord())) OnNote();
+}
+
+// Windows opened from the bar have no parent, so the bar owns them; they live until the
+// program ends.
+void CMainBarDlg::OnNote() {
+  m_noteWnd = new CNoteDlg;
+  m_noteWnd->Create(IDD_NOTE);
+  m_noteWnd->ShowWindow(SW_SHOWNORMAL);
+}
+
+void CMainBarDlg::OnHelp() {
+  m_helpWnd = new CHelpDlg;
+  m_helpWnd->Create(IDD_HELP);
+  m_helpWnd->ShowWindow(SW_SHOWNORMAL);
+}
+
+void CMainBarDlg::OnVideo() { OpenSelector("vide", 1); }
+void CMainBarDlg::OnAudio() { OpenSelector("audio", 2); }
+void CMainBarDlg::OnOffice() { OpenSelector("office", 3); }
+void CMainBarDlg::OnInternet() { OpenSelector("web", 4); }
+void CMainBarDlg::OnGraphic() { OpenSelector("graphic", 5); }
+void CMainBarDlg::OnProgram() { OpenSelector("program", 6); }
+void CMainBarDlg::OnSystem() { OpenSelector("syst", 7); }
+void CMainBarDlg::OnPhotos() { OpenSelector("photo", 8); }
+
+// A new window each click, in the category's slot; the timer that ends it starts again.
+// A window the slot held before is no longer tracked: it stays until the user closes it.
+void CMainBarDlg::OpenSelector(const char* className, UINT timerId) {
+  CSelectorDlg*& slot = m_selectors[timerId - 1];
+  if (slot) slot->Untrack();
+  slot = nullptr;
+  CSelectorDlg* selector = CreateSelector(className);
+  if (selector->Create()) {
+    selector->KeepIn(&slot);
+    slot = selector;
+    selector->ShowWindow(SW_SHOWNORMAL);
+  } else {
+    delete selector;
+  }
+  SetTimer(timerId, UINT(m_selectorCloseMs));
+}
+
+void CMainBarDlg::OnCloseBar() {
+  CRegistryStore store(0);
+  settings::OpenMarker(store);
+  settings::Write(store, settings::kRunOnce, 1);
+  EndDialog(0);
+}
+
+void CMainBarDlg::OnCalendar() { ShellExecuteA(m_hWnd, "open", "tybCal.exe", "", "", SW_SHOW); }
+
 // A press on the bar's own surface (not on a child control) drags the whole bar.
 LRESULT CMainBarDlg::OnNcHitTest(WPARAM, LPARAM lParam) {
   RECT client;
@@ -125,7 +202,7 @@ LRESULT CMainBarDlg::OnTimerMessage(WPARAM wParam, LPARAM) {
 // Timers 1 to 8 end the lifetime of the selector window in slot id - 1.
 void CMainBarDlg::OnTimer(UINT_PTR id) {
   if (id < 1 || id > kSelectorSlots) return;
-  CDialog* selector = m_selectors[id - 1];
-  if (selector && selector->m_hWnd) selector->DestroyWindow();
+  // The window frees itself and clears its slot as it goes.
+  if (CSelectorDlg* selector = m_selectors[id - 1]) selector->DestroyWindow();
   KillTimer(id);
 }

@@ -7,6 +7,10 @@
 #include "controls/ClockLabel.h"
 #include "media/BitmapSlider.h"
 
+class CNoteDlg;
+class CHelpDlg;
+class CSelectorDlg;
+
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 10;
 constexpr UINT kTrayIconId = 187;
 constexpr int kSelectorSlots = 8;
@@ -22,6 +26,26 @@ class CMainBarDlg : public CBitmapDialog {
   const MessageMap* GetMessageMap() const override;
   const EventSinkMap* GetEventSinkMap() const override;
 
+  // The note and help buttons: each click opens one more window.
+  void OnNote();
+  void OnHelp();
+
+  // The category buttons: each opens a new window of its category for the selector lifetime.
+  void OnVideo();
+  void OnAudio();
+  void OnOffice();
+  void OnInternet();
+  void OnGraphic();
+  void OnProgram();
+  void OnSystem();
+  void OnPhotos();
+  // Close writes the marker and ends the program; Calendar starts the calendar program.
+  void OnCloseBar();
+  void OnCalendar();
+
+  // The window in a category's slot (timer id - 1), or nullptr.
+  CSelectorDlg* SelectorIn(int slot) const { return slot >= 0 && slot < kSelectorSlots ? m_selectors[slot] : nullptr; }
+
  protected:
   LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
   LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
@@ -33,9 +57,13 @@ class CMainBarDlg : public CBitmapDialog {
   void SetUpPlayerPanel();
   void StartClock();
   void ApplySettings();
+  void ReopenNote();
+  void OpenSelector(const char* className, UINT timerId);
 
   HICON m_barIcon;
-  CDialog* m_selectors[kSelectorSlots] = {};  // the window opened last per category
+  CNoteDlg* m_noteWnd = nullptr;  // the note window opened last
+  CSelectorDlg* m_selectors[kSelectorSlots] = {};  // the window opened last per category
+  CHelpDlg* m_helpWnd = nullptr;  // the help window opened last
   CBitmapSlider m_seekSlider;
   CBitmapSlider m_volumeSlider;
   CClockLabel m_clock;

@@ -33,6 +33,12 @@ CString COleDispatchException::GetErrorMessage() const {
   return text;
 }
 
+CString COleException::GetErrorMessage() const {
+  CString text;
+  text.Format("An OLE operation failed (0x%08lX).", static_cast<unsigned long>(m_sc));
+  return text;
+}
+
 void AfxSetExceptionRecorder(ExceptionRecorder recorder) { Recorder() = std::move(recorder); }
 
 void AfxReportException(const CString& text) {

@@ -34,6 +34,15 @@ class COleDispatchException : public CException {
   CString m_strDescription;
 };
 
+// An OLE call (structured storage, an interface request) failed with `m_sc`.
+class COleException : public CException {
+ public:
+  explicit COleException(HRESULT result) : m_sc(result) {}
+  CString GetErrorMessage() const override;
+  HRESULT m_sc;
+};
+[[noreturn]] inline void AfxThrowOleException(HRESULT result) { throw COleException(result); }
+
 class CInvalidArgException : public CException {
  public:
   CString GetErrorMessage() const override { return "Invalid argument."; }

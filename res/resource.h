@@ -66,3 +66,13 @@
 #define IDD_SELECTOR_PHOTO 164
 #define IDC_SELECTOR_VIEW 1002
 #define IDC_PROGRAM_VIEW 1023
+
+// The note window and the help window.
+#define IDD_HELP 169
+#define IDD_NOTE 175
+#define IDR_HELP_TEXT 182
+#define IDC_NOTE_TEXT 1031
+#define IDC_NOTE_CLOSE 1034
+#define IDC_NOTE_SAVE_CLOSE 1035
+#define IDC_HELP_CLOSE 1034
+#define IDC_HELP_TEXT 1059

@@ -12,6 +12,12 @@ void CSelectorDlg::OnCancel() {
   DestroyIfUntracked();
 }
 
+void CSelectorDlg::Untrack() {
+  m_slot = nullptr;
+  m_untracked = true;
+  if (m_hWnd && !IsWindowVisible()) DestroyWindow();
+}
+
 void CSelectorDlg::DestroyIfUntracked() {
   if (m_untracked && m_hWnd) DestroyWindow();
 }

@@ -22,11 +22,8 @@ class CSelectorDlg : public CDHtmlDialog {
   // then clears the slot if the slot still holds it.
   void KeepIn(CSelectorDlg** slot) { m_slot = slot; }
   // A window whose slot has moved on to a newer one: no timer will destroy it, so ending it
-  // destroys it instead of only hiding it.
-  void Untrack() {
-    m_slot = nullptr;
-    m_untracked = true;
-  }
+  // destroys it instead of only hiding it (and one hidden already goes now).
+  void Untrack();
 
  protected:
   void PostNcDestroy() override;

@@ -5,13 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <olectl.h>
 
 #include <climits>
 #include <string>
 #include <vector>
 
 #include "fileops/StartupShortcut.h"
+#include "notes/HelpDlg.h"
+#include "notes/NoteDlg.h"
+#include "notes/NoteFile.h"
 #include "res/resource.h"
+#include "selectors/SelectorDlg.h"
 #include "settings/RegistryStore.h"
 #include "tests/support/TestKit.h"
 #include "tray/SystemTray.h"
@@ -34,6 +39,8 @@ class TestBar : public CMainBarDlg {
  public:
   using CMainBarDlg::m_selectorCloseMs;
   using CMainBarDlg::m_selectors;
+  using CMainBarDlg::m_noteWnd;
+  using CMainBarDlg::m_helpWnd;
   BOOL OnInitDialog() override {
     initResult = CMainBarDlg::OnInitDialog();
     return initResult;
@@ -200,11 +207,9 @@ TEST_F(MainBar, TheBarDragsFromFreeSpotsAndTheClockButNotFromItsControls) {
 
 TEST_F(MainBar, TimersOneToEightCloseTheirSelectorAndOtherIdsDoNothing) {
   Start();
-  CDialog selectors[kSelectorSlots] = {
-      CDialog(IDD_MAIN_BAR), CDialog(IDD_MAIN_BAR), CDialog(IDD_MAIN_BAR), CDialog(IDD_MAIN_BAR),
-      CDialog(IDD_MAIN_BAR), CDialog(IDD_MAIN_BAR), CDialog(IDD_MAIN_BAR), CDialog(IDD_MAIN_BAR)};
+  photo selectors[kSelectorSlots];
   for (int slot = 0; slot < kSelectorSlots; ++slot) {
-    ASSERT_TRUE(selectors[slot].Create(IDD_MAIN_BAR));
+    ASSERT_TRUE(selectors[slot].Create());
     bar.m_selectors[slot] = &selectors[slot];
   }
   for (UINT id : {0u, 9u, 4567u, 2u}) bar.SendMessage(WM_TIMER, id);
@@ -280,4 +285,49 @@ TEST_F(MainBar, EscapeCloseAndEnterEndTheBarWithoutWritingTheMarker) {
   DWORD type;
   std::vector<BYTE> bytes;
   EXPECT_FALSE(testkit::RawValue("Software\\Glade Inc.\\tyb\\Settings", "ronce", &type, &bytes));
+}
+
+// Start-up reopens the note only when its first line has more than two characters.
+TEST_F(MainBar, ReopensTheNoteWhenItsFirstLineIsLongerThanTwoCharacters) {
+  testkit::ScratchDir dir("bar-note");
+  char previous[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, previous);
+  SetCurrentDirectoryA(dir.path.c_str());
+  ASSERT_TRUE(note::SaveNote("ab\r\nlater lines do not count"));
+  Start();
+  EXPECT_EQ(bar.m_noteWnd, nullptr);
+  bar.DestroyWindow();
+  g_trayIcon.RemoveFromTray();
+
+  ASSERT_TRUE(note::SaveNote("abc"));
+  Start();
+  ASSERT_NE(bar.m_noteWnd, nullptr);
+  EXPECT_TRUE(bar.m_noteWnd->IsWindowVisible());
+  char text[16] = {0};
+  GetDlgItemTextA(bar.m_noteWnd->m_hWnd, IDC_NOTE_TEXT, text, sizeof text);
+  EXPECT_STREQ(text, "abc");
+  SetCurrentDirectoryA(previous);
+}
+
+TEST_F(MainBar, EveryNoteOrHelpClickOpensOneMoreWindow) {
+  testkit::ScratchDir dir("bar-buttons");
+  char previous[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, previous);
+  SetCurrentDirectoryA(dir.path.c_str());
+  Start();
+  DISPPARAMS none{};
+  bar.FireControlEvent(IDC_HELP_BUTTON, DISPID_CLICK, &none);
+  CHelpDlg* firstHelp = bar.m_helpWnd;
+  bar.FireControlEvent(IDC_HELP_BUTTON, DISPID_CLICK, &none);
+  ASSERT_NE(firstHelp, nullptr);
+  ASSERT_NE(bar.m_helpWnd, firstHelp);
+  EXPECT_TRUE(firstHelp->IsWindowVisible());
+  EXPECT_TRUE(bar.m_helpWnd->IsWindowVisible());
+  bar.FireControlEvent(IDC_NOTE, DISPID_CLICK, &none);
+  CNoteDlg* firstNote = bar.m_noteWnd;
+  bar.FireControlEvent(IDC_NOTE, DISPID_CLICK, &none);
+  ASSERT_NE(firstNote, nullptr);
+  EXPECT_NE(bar.m_noteWnd, firstNote);
+  EXPECT_TRUE(firstNote->IsWindowVisible());
+  SetCurrentDirectoryA(previous);
 }

@@ -1,0 +1,89 @@
+#include "notes/NoteDlg.h"
+
+#include <olectl.h>
+
+#include "framework/WinApp.h"
+#include "notes/NoteFile.h"
+#include "notes/NoteRecord.h"
+#include "res/resource.h"
+
+namespace {
+constexpr COLORREF kNoteBackground = 0x0093EFF5;  // pale yellow
+constexpr COLORREF kNoteText = 0x00000000;
+constexpr char kSaveFailed[] =
+    "The note could not be saved. Your text is still in the note window; close other programs "
+    "that may be using note1.txt or make the file writable, then try again.";
+}  // namespace
+
+CNoteDlg::CNoteDlg(CWnd* parent) : CDHtmlDialog(IDD_NOTE, IDR_PAGE_NOTE, parent), m_notePath(note::kFileName) {}
+
+const MessageMap* CNoteDlg::GetMessageMap() const {
+  static const MessageEntry entries[] = {
+      OnCommand(IDC_NOTE_TEXT, &CNoteDlg::OnFieldKillFocus, EN_KILLFOCUS),
+  };
+  static const MessageMap map{CDHtmlDialog::GetMessageMap(), entries};
+  return &map;
+}
+
+const EventSinkMap* CNoteDlg::GetEventSinkMap() const {
+  static const EventSinkEntry entries[] = {
+      OnEvent<&CNoteDlg::OnSaveAndClose>(IDC_NOTE_SAVE_CLOSE, DISPID_CLICK),
+      OnEvent<&CNoteDlg::OnClose>(IDC_NOTE_CLOSE, DISPID_CLICK),
+  };
+  static const EventSinkMap map{CDHtmlDialog::GetEventSinkMap(), entries};
+  return &map;
+}
+
+void CNoteDlg::DoDataExchange(CDataExchange* pDX) {
+  CDHtmlDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_NOTE_TEXT, m_text);
+}
+
+// A missing or unreadable note is simply an empty one. The whole stored text comes back,
+// every line of it, and the field takes no more than the record holds.
+BOOL CNoteDlg::OnInitDialog() {
+  CDHtmlDialog::OnInitDialog();
+  m_text.SetBkColor(kNoteBackground);
+  m_text.SetTextColor(kNoteText);
+  m_text.SendMessage(EM_SETLIMITTEXT, note::kMaxTextChars, 0);
+  m_text.SetWindowText(note::TextOfRecord(note::ReadStoredRecord(m_notePath.c_str())).c_str());
+  return TRUE;
+}
+
+LRESULT CNoteDlg::OnFieldKillFocus(WPARAM, LPARAM) {
+  if (!m_endingDialog) Save(m_text.GetWindowText().GetString());
+  return 0;
+}
+
+// A click is one attempt: its focus-loss save and the button's own report a failure once
+// between them, and the next click may report again.
+void CNoteDlg::OnSaveAndClose() {
+  if (Save(m_text.GetWindowText().GetString())) EndWithoutFocusSave();
+  m_failureShown = false;
+}
+
+void CNoteDlg::OnClose() {
+  if (Save(note::kEmptiedNote)) EndWithoutFocusSave();
+  m_failureShown = false;
+}
+
+void CNoteDlg::EndWithoutFocusSave() {
+  m_endingDialog = true;
+  EndDialog(0);
+  m_endingDialog = false;
+}
+
+bool CNoteDlg::Save(const std::string& text) {
+  if (note::SaveNote(text, m_notePath.c_str())) {
+    m_failureShown = false;
+    return true;
+  }
+  // The box takes the focus from the field; that save must not report the failure again.
+  if (!m_failureShown) {
+    m_failureShown = true;
+    m_endingDialog = true;
+    MessageBoxA(m_hWnd, kSaveFailed, AfxGetAppName(), MB_OK | MB_ICONWARNING);
+    m_endingDialog = false;
+  }
+  return false;
+}

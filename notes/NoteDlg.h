@@ -1,0 +1,38 @@
+// CNoteDlg: the sticky note. A small window without a title bar holding a pale yellow,
+// multi-line field and two buttons. The text is saved whenever the field loses the focus
+// and by "Save and Close"; "Close" stores the emptied note instead, so it is not reopened.
+#pragma once
+
+#include <string>
+
+#include "framework/DHtmlDialog.h"
+#include "notes/NoteField.h"
+
+class CNoteDlg : public CDHtmlDialog {
+ public:
+  explicit CNoteDlg(CWnd* parent = nullptr);
+
+  BOOL OnInitDialog() override;
+  void DoDataExchange(CDataExchange* pDX) override;
+  const MessageMap* GetMessageMap() const override;
+  const EventSinkMap* GetEventSinkMap() const override;
+
+  void OnSaveAndClose();
+  void OnClose();
+
+  // Where the note is kept; note1.txt in the current folder unless a test says otherwise.
+  std::string m_notePath;
+
+ protected:
+  LRESULT OnFieldKillFocus(WPARAM wParam, LPARAM lParam);
+  // Stores `text`; on failure tells the user once and keeps the window and its text.
+  bool Save(const std::string& text);
+  // Hides the window without the focus change saving the field over the button's write.
+  void EndWithoutFocusSave();
+
+  CNoteField m_text;
+
+ private:
+  bool m_endingDialog = false;
+  bool m_failureShown = false;  // a failed save was reported and no click has come since
+};
