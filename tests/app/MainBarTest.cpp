@@ -6,12 +6,15 @@
 
 #include <commctrl.h>
 #include <olectl.h>
+#include <psapi.h>
 
 #include <climits>
 #include <string>
 #include <vector>
 
 #include "fileops/StartupShortcut.h"
+#include "framework/ControlEvents.h"
+#include "framework/WinApp.h"
 #include "notes/HelpDlg.h"
 #include "notes/NoteDlg.h"
 #include "notes/NoteFile.h"
@@ -330,4 +333,153 @@ TEST_F(MainBar, EveryNoteOrHelpClickOpensOneMoreWindow) {
   EXPECT_NE(bar.m_noteWnd, firstNote);
   EXPECT_TRUE(firstNote->IsWindowVisible());
   SetCurrentDirectoryA(previous);
+}
+
+// The category buttons, Close and Calendar, clicked through the buttons' own click events.
+namespace {
+// The bar as the application's main window, so windows made without a parent are its own.
+class BarAsMainWindow {
+ public:
+  explicit BarAsMainWindow(CWnd* bar) { m_app.m_pMainWnd = bar; }
+
+ private:
+  CWinApp m_app;
+};
+
+void ClickButton(CMainBarDlg& bar, int id) { RaiseControlEvent(bar.GetDlgItem(id), DISPID_CLICK); }
+
+int ThreadWindows() {
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(), [](HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+SIZE_T PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+  return counters.PrivateUsage;
+}
+}  // namespace
+
+TEST_F(MainBar, EachCategoryOpensItsOwnWindowOwnedByTheBarAtItsPlace) {
+  BarAsMainWindow owner(&bar);
+  Start();
+  struct Category {
+    int button, slot;
+    const char* title;
+    int viewId, x;
+    bool modalFrame;
+  };
+  const Category categories[] = {
+      {IDC_VIDEO, 0, "Video", 1002, 55, false},      {IDC_AUDIO, 1, "Audio", 1002, 50, false},
+      {IDC_OFFICE, 2, "Office", 1002, 55, false},    {IDC_INTERNET, 3, "Internet", 1002, 55, false},
+      {IDC_GRAPHIC, 4, "Graphics", 1002, 55, true},  {IDC_PROGRAM, 5, "Program", 1023, 55, false},
+      {IDC_SYSTEM, 6, "System", 1002, 55, false},    {IDC_PHOTOS, 7, "Photos", 1002, 55, false},
+  };
+  for (const Category& c : categories) {
+    ClickButton(bar, c.button);
+    CSelectorDlg* selector = bar.SelectorIn(c.slot);
+    ASSERT_NE(selector, nullptr) << c.title;
+    EXPECT_EQ(selector->GetWindowText(), c.title);
+    EXPECT_TRUE(selector->IsWindowVisible()) << c.title;
+    EXPECT_EQ(GetWindow(*selector, GW_OWNER), bar.m_hWnd) << c.title;
+    EXPECT_NE(GetDlgItem(*selector, c.viewId), nullptr) << c.title;
+    bool frame = GetWindowLongPtrA(*selector, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME;
+    EXPECT_EQ(frame, c.modalFrame) << c.title;
+    // The template places the window's client area, in units, from the bar's client origin.
+    RECT units{c.x, 60, 0, 0};
+    MapDialogRect(*selector, &units);
+    POINT origin{0, 0}, client{0, 0};
+    ClientToScreen(bar, &origin);
+    ClientToScreen(*selector, &client);
+    EXPECT_NEAR(client.x - origin.x, units.left, 1) << c.title;
+    EXPECT_NEAR(client.y - origin.y, units.top, 1) << c.title;
+  }
+}
+
+TEST_F(MainBar, ASecondClickRestartsTheTimerAndOnlyTheNewerWindowCloses) {
+  BarAsMainWindow owner(&bar);
+  Start();
+  bar.m_selectorCloseMs = 400;
+  ClickButton(bar, IDC_PHOTOS);
+  HWND older = *bar.SelectorIn(7);
+  testkit::Pump(250);
+  ClickButton(bar, IDC_PHOTOS);
+  HWND newer = *bar.SelectorIn(7);
+  ASSERT_NE(older, newer);
+  testkit::Pump(250);
+  EXPECT_TRUE(IsWindow(newer)) << "the restarted timer has not fired yet";
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !IsWindow(newer); }, 3000));
+  EXPECT_EQ(bar.SelectorIn(7), nullptr);
+  EXPECT_TRUE(IsWindow(older)) << "the older window is no longer tracked and stays";
+  EXPECT_TRUE(IsWindowVisible(older));
+  // Closed by the user, the untracked window goes for good instead of hiding.
+  SendMessageA(older, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_FALSE(IsWindow(older));
+}
+
+TEST_F(MainBar, CategoriesCloseIndependentlyAndAHiddenWindowStillGoes) {
+  testkit::ReportRecorder reports;
+  BarAsMainWindow owner(&bar);
+  Start();
+  bar.m_selectorCloseMs = 150;
+  ClickButton(bar, IDC_AUDIO);
+  bar.m_selectorCloseMs = 1200;
+  ClickButton(bar, IDC_VIDEO);
+  HWND audio = *bar.SelectorIn(1), video = *bar.SelectorIn(0);
+  SendMessageA(video, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(IsWindow(video)) << "Cancel only hides the tracked window";
+  EXPECT_FALSE(IsWindowVisible(video));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !IsWindow(audio); }, 3000));
+  EXPECT_TRUE(IsWindow(video));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !IsWindow(video); }, 5000));
+  EXPECT_EQ(bar.SelectorIn(0), nullptr);
+  EXPECT_TRUE(reports.reports.empty());
+}
+
+TEST_F(MainBar, SeltimeZeroClosesAtTheNextTick) {
+  Setting("seltime", 0);
+  BarAsMainWindow owner(&bar);
+  Start();
+  EXPECT_EQ(bar.m_selectorCloseMs, 0);
+  ClickButton(bar, IDC_SYSTEM);
+  HWND window = *bar.SelectorIn(6);
+  EXPECT_TRUE(testkit::PumpUntil([&] { return !IsWindow(window); }, 1000));
+}
+
+TEST_F(MainBar, AThousandCategoryClicksLeaveNothingBehind) {
+  BarAsMainWindow owner(&bar);
+  Start();
+  bar.m_selectorCloseMs = 0;
+  auto clickAndClose = [&] {
+    ClickButton(bar, IDC_OFFICE);
+    testkit::PumpUntil([&] { return bar.SelectorIn(2) == nullptr; }, 1000);
+  };
+  for (int i = 0; i < 20; ++i) clickAndClose();  // first-use allocations settle
+  int windows = ThreadWindows();
+  DWORD gdi = testkit::GdiObjects();
+  SIZE_T memory = PrivateBytes();
+  for (int i = 0; i < 1000; ++i) clickAndClose();
+  EXPECT_EQ(ThreadWindows(), windows);
+  EXPECT_LE(testkit::GdiObjects(), gdi + 2);
+  EXPECT_LT(PrivateBytes(), memory + 2 * 1024 * 1024) << "private bytes before: " << memory;
+}
+
+TEST_F(MainBar, CloseWritesTheMarkerEvenWhenSetAndEndsTheBar) {
+  CRegistryStore store(0);
+  store.SetCompany("Glade Inc.");
+  store.SetApplication("tyb");
+  store.Write("Settings/", "ronce", 1);
+  Start();
+  bar.ShowWindow(SW_SHOW);
+  ClickButton(bar, IDC_CLOSE_BAR);
+  DWORD type = 0;
+  std::vector<BYTE> bytes;
+  ASSERT_TRUE(testkit::RawValue("Software\\Glade Inc.\\tyb\\Settings", "ronce", &type, &bytes));
+  EXPECT_EQ(type, DWORD(REG_DWORD));
+  EXPECT_EQ(bytes, (std::vector<BYTE>{1, 0, 0, 0}));
+  EXPECT_FALSE(bar.IsWindowVisible()) << "the bar's dialog has ended";
 }
