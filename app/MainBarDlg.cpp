@@ -11,6 +11,7 @@
 #include "fileops/StartupShortcut.h"
 #include "notes/HelpDlg.h"
 #include "selectors/SelectorDlg.h"
+#include "settings/OptionsDlg.h"
 #include "notes/NoteDlg.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteRecord.h"
@@ -52,6 +53,7 @@ const EventSinkMap* CMainBarDlg::GetEventSinkMap() const {
       OnEvent<&CMainBarDlg::OnProgram>(IDC_PROGRAM, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnSystem>(IDC_SYSTEM, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnPhotos>(IDC_PHOTOS, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnOptions>(IDC_OPTIONS, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnCloseBar>(IDC_CLOSE_BAR, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnCalendar>(IDC_CALENDAR, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnHelp>(IDC_HELP_BUTTON, DISPID_CLICK),
@@ -164,6 +166,11 @@ void CMainBarDlg::OnCloseBar() {
   settings::OpenMarker(store);
   settings::Write(store, settings::kRunOnce, 1);
   EndDialog(0);
+}
+
+void CMainBarDlg::OnOptions() {
+  options window;
+  window.DoModal();
 }
 
 void CMainBarDlg::OnCalendar() { ShellExecuteA(m_hWnd, "open", "tybCal.exe", "", "", SW_SHOW); }

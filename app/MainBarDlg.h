@@ -42,6 +42,8 @@ class CMainBarDlg : public CBitmapDialog {
   // Close writes the marker and ends the program; Calendar starts the calendar program.
   void OnCloseBar();
   void OnCalendar();
+  // Opt. runs the options window; what it changes counts from the next start.
+  void OnOptions();
 
   // The window in a category's slot (timer id - 1), or nullptr.
   CSelectorDlg* SelectorIn(int slot) const { return slot >= 0 && slot < kSelectorSlots ? m_selectors[slot] : nullptr; }
