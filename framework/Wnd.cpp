@@ -1,5 +1,7 @@
 #include "framework/Wnd.h"
 
+#include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/ControlEvents.h"
@@ -9,6 +11,17 @@ namespace {
 // The object of a window lives in a window property, so controls that use their own
 // GWLP_USERDATA can be subclassed too.
 const char kObjectProperty[] = "Tidybar.CWnd";
+
+// The same link, kept in this process too: every message looks its object up, and under
+// Wine reading a window property asks the wine server, dozens of times a second when idle.
+struct ObjectTable {
+  std::mutex lock;
+  std::unordered_map<HWND, CWnd*> objects;
+};
+ObjectTable& Objects() {
+  static ObjectTable table;
+  return table;
+}
 
 HWND NotifyingChild(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -58,16 +71,29 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND window) {
-  return window ? static_cast<CWnd*>(GetPropA(window, kObjectProperty)) : nullptr;
+  if (!window) return nullptr;
+  ObjectTable& table = Objects();
+  std::lock_guard<std::mutex> hold(table.lock);
+  auto found = table.objects.find(window);
+  return found == table.objects.end() ? nullptr : found->second;
 }
 
 void CWnd::Attach(HWND window) {
   m_hWnd = window;
   SetPropA(window, kObjectProperty, this);
+  ObjectTable& table = Objects();
+  std::lock_guard<std::mutex> hold(table.lock);
+  table.objects[window] = this;
 }
 
 void CWnd::Detach() {
-  if (m_hWnd) RemovePropA(m_hWnd, kObjectProperty);
+  if (m_hWnd) {
+    RemovePropA(m_hWnd, kObjectProperty);
+    ObjectTable& table = Objects();
+    std::lock_guard<std::mutex> hold(table.lock);
+    auto found = table.objects.find(m_hWnd);
+    if (found != table.objects.end() && found->second == this) table.objects.erase(found);
+  }
   m_hWnd = nullptr;
 }
 

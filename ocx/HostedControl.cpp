@@ -33,7 +33,9 @@ bool CHostedControl::RegisterWithFactory(const char* className, HCURSOR cursor, 
       existing.lpfnWndProc != &CHostedControl::ControlWindowProc)
     UnregisterClassA(className, GetModuleHandleA(nullptr));
   WNDCLASSA wc{};
-  wc.style = CS_DBLCLKS;
+  // A device context of its own is kept between paints: one made for each paint has its
+  // font chosen anew, which under X re-reads the user's resources, every second for a meter.
+  wc.style = CS_DBLCLKS | CS_OWNDC;
   wc.lpfnWndProc = &CHostedControl::ControlWindowProc;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hCursor = cursor;

@@ -50,16 +50,32 @@ void CIconLoader::Reset(const std::vector<FileItem>& items) {
   m_next = 0;
 }
 
+// A file's type icon is one cached look-up per extension, so it is shown at once; it is the
+// final icon unless the file carries its own, which is fetched later.
 int CIconLoader::IconFor(int index) {
   if (index < 0 || size_t(index) >= m_icons.size()) return m_fileIcon;
-  if (m_icons[size_t(index)] >= 0) return m_icons[size_t(index)];
+  int& icon = m_icons[size_t(index)];
+  if (icon >= 0) return icon;
+  const FileItem& item = m_items[size_t(index)];
+  if (item.isFolder) {
+    if (m_wanted.size() < 512) m_wanted.push_back(index);
+    return m_folderIcon;
+  }
+  CString extension = PathFindExtensionA(item.name);
+  int typeIcon = TypeIcon(extension);
+  if (typeIcon < 0) typeIcon = m_fileIcon;
+  if (!HasOwnIcon(extension)) return icon = typeIcon;
   if (m_wanted.size() < 512) m_wanted.push_back(index);
-  return m_items[size_t(index)].isFolder ? m_folderIcon : m_fileIcon;
+  return typeIcon;
 }
 
 void CIconLoader::LoadSome(DWORD budgetMs, std::vector<int>* changed) {
+  // A slice stops early when the slowest fetch so far would carry it past its budget,
+  // so that no slice keeps input waiting much longer than `budgetMs`.
   DWORD start = GetTickCount();
-  while (GetTickCount() - start < budgetMs) {
+  DWORD slowest = 0;
+  for (DWORD spent = 0; spent < budgetMs && (slowest == 0 || spent + slowest <= budgetMs * 2);
+       spent = GetTickCount() - start) {
     size_t index;
     if (!m_wanted.empty()) {
       index = size_t(m_wanted.front());
@@ -70,7 +86,9 @@ void CIconLoader::LoadSome(DWORD budgetMs, std::vector<int>* changed) {
       return;
     }
     if (m_icons[index] >= 0) continue;
+    DWORD fetchStart = GetTickCount();
     m_icons[index] = Fetch(m_items[index]);
+    slowest = std::max(slowest, GetTickCount() - fetchStart);
     m_byPath[Key(m_items[index].path)] = m_icons[index];
     if (changed) changed->push_back(int(index));
   }

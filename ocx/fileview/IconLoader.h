@@ -1,7 +1,8 @@
-// CIconLoader: the shell's large icons for the items of a listing, fetched a few at a time
-// so that a large folder shows its names at once. Until an item's icon is in, it shows
-// the plain folder or document icon. Items the view asks for (the visible ones) come
-// first, then the rest in order. Icons are indices into the system image list.
+// CIconLoader: the shell's large icons for the items of a listing. A file shows its type's
+// icon at once (one look-up per extension); folders and files that carry an icon of their own
+// (programs, shortcuts, icon files) get it later, a few at a time, so that a large folder shows
+// its names at once and input is never kept waiting long. Items the view asks for (the visible
+// ones) come first, then the rest in order. Icons are indices into the system image list.
 #pragma once
 
 #include <windows.h>

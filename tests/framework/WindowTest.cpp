@@ -213,3 +213,19 @@ TEST(Window, OwnClassWindowsAttachAtCreationAndDetachAtDestruction) {
   EXPECT_EQ(CWnd::FromHandlePermanent(handle), nullptr);
   EXPECT_STREQ(AfxRegisterWndClass(0), AfxRegisterWndClass(0));
 }
+
+// A wrapper that only borrows a handle lets go of it without unlinking the window's own object.
+TEST(Window, ABorrowingWrapperLeavesTheOwnerLinked) {
+  CWnd owner;
+  ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+  {
+    struct Borrower : CWnd {
+      using CWnd::Detach;
+    } borrower;
+    borrower.m_hWnd = owner.m_hWnd;
+    borrower.Detach();
+  }
+  EXPECT_EQ(CWnd::FromHandlePermanent(owner.m_hWnd), &owner);
+  EXPECT_EQ(CWnd::FromHandlePermanent(nullptr), nullptr);
+  owner.DestroyWindow();
+}
