@@ -94,8 +94,12 @@ BOOL CFileOpsEngine::Move(const CString& source, const CString& destination) {
   m_askIfReadOnly = false;
   BOOL ok = Guarded([&] {
     RefuseMoveIntoItself(source, destination);
-    CopyItem(source, destination, true);
-    DeleteItem(source);
+    bool isFolder = ItemKind(source) == kFolder;
+    CopyItem(source, destination, isFolder);
+    if (isFolder)
+      RemoveMovedFolders(source);
+    else
+      DeleteItem(source);
   });
   m_askIfReadOnly = askIfReadOnly;
   m_nestingLimit = -1;
@@ -238,6 +242,43 @@ void CFileOpsEngine::DeleteFolder(const CString& path) {
   if (!RemoveDirectoryA(path)) {
     DWORD error = GetLastError();
     if (!m_stopped) throw new CFExeption(error);  // a file the user kept holds its folder
+  }
+}
+
+// After a folder's files were moved one by one, only its emptied folders go: anything that
+// appeared in the tree during the move was never copied and stays, and the move says so.
+void CFileOpsEngine::RemoveMovedFolders(const CString& source) {
+  CString stayed;
+  int count = 0;
+  RemoveEmptiedFolder(source, &stayed, &count);
+  if (count > 0) {
+    CString text = source + " changed during the move: ";
+    text += count == 1 ? CString("1 item") : CString(std::to_string(count).c_str()) + " items";
+    throw new CFExeption(text + " stayed there, among them " + stayed);
+  }
+}
+
+void CFileOpsEngine::RemoveEmptiedFolder(const CString& path, CString* stayed, int* count) {
+  DWORD attributes = GetFileAttributesA(path);
+  bool isLink = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  if (!isLink) {
+    CString folder = WithSeparator(path);
+    WIN32_FIND_DATAA found;
+    FindHandle listing(FindFirstFileA(folder + "*.*", &found));
+    if (listing) {
+      do {
+        if (IsDotEntry(found.cFileName)) continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          RemoveEmptiedFolder(folder + found.cFileName, stayed, count);
+        } else {
+          if ((*count)++ == 0) *stayed = folder + found.cFileName;
+        }
+      } while (FindNextFileA(listing.Get(), &found));
+    }
+  }
+  if (!RemoveDirectoryA(path) && *count == 0) {
+    ++*count;  // a folder that appeared empty after its listing, or one the system keeps
+    *stayed = path;
   }
 }
 

@@ -13,7 +13,8 @@ class CFileOpsEngine {
  public:
   // A file or folder tree into a folder, or a file onto a file. Both must exist.
   BOOL Copy(const CString& source, const CString& destination);
-  // Copy, then delete the source. Read-only sources go without asking.
+  // Copy, then delete the source. Read-only sources go without asking. Of a folder only what
+  // was copied goes; what appeared in it meanwhile stays, and the move returns FALSE.
   BOOL Move(const CString& source, const CString& destination);
   BOOL Rename(const CString& source, const CString& destination);
   // A file or a folder tree. Also TRUE when the user cancelled at the read-only question.
@@ -37,6 +38,9 @@ class CFileOpsEngine {
   void CopyFolderContents(const CString& pattern, const CString& destination, bool deleteSource);
   void CopySubFolder(const CString& folder, const CString& destination, bool deleteSource);
   void CopyOneFile(const CString& source, CString destination, bool deleteSource);
+
+  void RemoveMovedFolders(const CString& source);
+  void RemoveEmptiedFolder(const CString& path, CString* stayed, int* count);
 
   void DeleteItem(const CString& path);
   void DeleteOneFile(const CString& path);
