@@ -15,8 +15,26 @@ enum Kind { kError = -1, kNotFound = 0, kFile = 1, kFolder = 2 };
 
 const char kWrongOperation[] = "Wrong operation";
 
+// The "\\?\" form of a full drive path, which the system takes by its exact name: without it
+// "a." and "b " would be opened as "a" and "b". Paths with "." or ".." steps, relative
+// paths and network paths keep their ordinary form, which the system must resolve.
+CString Exact(const CString& path) {
+  std::string text(path.GetString());
+  bool drivePath = text.size() >= 3 && text[1] == ':' && copynames::IsSeparator(text[2]);
+  if (!drivePath) return path;
+  std::string tidy;
+  for (char c : text) {
+    if (c == '/') c = '\\';
+    if (c != '\\' || tidy.empty() || tidy.back() != '\\') tidy += c;  // one separator, as the system reads it
+  }
+  text = tidy;
+  std::string padded = text + "\\";
+  if (padded.find("\\.\\") != std::string::npos || padded.find("\\..\\") != std::string::npos) return path;
+  return CString(("\\\\?\\" + text).c_str());
+}
+
 int ItemKind(const CString& path) {
-  DWORD attributes = GetFileAttributesA(path);
+  DWORD attributes = GetFileAttributesA(Exact(path));
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     DWORD error = GetLastError();
     return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ? kNotFound : kError;
@@ -35,7 +53,7 @@ int CheckedKind(const CString& path) {
 
 void ThrowLastError() { throw new CFExeption(GetLastError()); }
 
-bool Exists(const CString& path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const CString& path) { return GetFileAttributesA(Exact(path)) != INVALID_FILE_ATTRIBUTES; }
 
 bool IsDotEntry(const char* name) { return !strcmp(name, ".") || !strcmp(name, ".."); }
 
@@ -155,14 +173,14 @@ void CFileOpsEngine::CopyFolder(const CString& source, CString destination, bool
   CString pattern = WithSeparator(source) + "*.*";
   {
     WIN32_FIND_DATAA found;
-    FindHandle listing(FindFirstFileA(pattern, &found));
+    FindHandle listing(FindFirstFileA(Exact(pattern), &found));
     if (!listing) throw new CFExeption(source + " not found");
   }
   destination = WithSeparator(destination);
   CString name = copynames::LastFolderName(pattern.GetString()).c_str();
   if (!name.IsEmpty()) {
     destination += name + "\\";
-    if (!CreateDirectoryA(destination, nullptr)) {
+    if (!CreateDirectoryA(Exact(destination), nullptr)) {
       DWORD error = GetLastError();
       if (error != ERROR_ALREADY_EXISTS) throw new CFExeption(error);
     }
@@ -173,7 +191,7 @@ void CFileOpsEngine::CopyFolder(const CString& source, CString destination, bool
 void CFileOpsEngine::CopyFolderContents(const CString& pattern, const CString& destination, bool deleteSource) {
   CString folder = pattern.Left(pattern.ReverseFind('\\') + 1);
   WIN32_FIND_DATAA found;
-  FindHandle listing(FindFirstFileA(pattern, &found));
+  FindHandle listing(FindFirstFileA(Exact(pattern), &found));
   if (!listing) {
     DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return;  // nothing in it
@@ -192,7 +210,7 @@ void CFileOpsEngine::CopyFolderContents(const CString& pattern, const CString& d
 
 void CFileOpsEngine::CopySubFolder(const CString& folder, const CString& destination, bool deleteSource) {
   if (m_nestingLimit == 0) return;
-  if (ItemKind(destination) != kFolder && !CreateDirectoryA(destination, nullptr)) ThrowLastError();
+  if (ItemKind(destination) != kFolder && !CreateDirectoryA(Exact(destination), nullptr)) ThrowLastError();
   if (m_nestingLimit > 0) --m_nestingLimit;  // one budget for the whole copy, never refilled
   CopyFolderContents(folder + "\\*.*", destination, deleteSource);
 }
@@ -202,7 +220,7 @@ void CFileOpsEngine::CopyOneFile(const CString& source, CString destination, boo
     // Anything already under the name, file or folder, makes the copy take the next name.
     while (Exists(destination)) destination = copynames::NextCopyName(destination.GetString()).c_str();
   }
-  if (!CopyFileA(source, destination, m_overwrite ? FALSE : TRUE)) ThrowLastError();
+  if (!CopyFileA(Exact(source), Exact(destination), m_overwrite ? FALSE : TRUE)) ThrowLastError();
   if (deleteSource) DeleteItem(source);
 }
 
@@ -212,7 +230,7 @@ void CFileOpsEngine::DeleteItem(const CString& path) {
     DeleteOneFile(path);
   else if (kind == kFolder)
     DeleteFolder(path);
-  else if (!RemoveDirectoryA(path))  // not there or not reachable: the system says why
+  else if (!RemoveDirectoryA(Exact(path)))  // not there or not reachable: the system says why
     ThrowLastError();
 }
 
@@ -221,25 +239,25 @@ void CFileOpsEngine::DeleteOneFile(const CString& path) {
     m_stopped = true;
     return;
   }
-  if (!DeleteFileA(path)) ThrowLastError();
+  if (!DeleteFileA(Exact(path))) ThrowLastError();
 }
 
 // Depth first. A linked folder (junction or symbolic link) is removed as a link: what it
 // points at lies outside the tree being deleted.
 void CFileOpsEngine::DeleteFolder(const CString& path) {
   CString folder = WithSeparator(path);
-  DWORD attributes = GetFileAttributesA(path);
+  DWORD attributes = GetFileAttributesA(Exact(path));
   bool isLink = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
   if (!isLink) {
     WIN32_FIND_DATAA found;
-    FindHandle listing(FindFirstFileA(folder + "*.*", &found));
+    FindHandle listing(FindFirstFileA(Exact(folder + "*.*"), &found));
     if (listing) {
       do {
         if (!IsDotEntry(found.cFileName)) DeleteItem(folder + found.cFileName);
       } while (FindNextFileA(listing.Get(), &found));
     }
   }
-  if (!RemoveDirectoryA(path)) {
+  if (!RemoveDirectoryA(Exact(path))) {
     DWORD error = GetLastError();
     if (!m_stopped) throw new CFExeption(error);  // a file the user kept holds its folder
   }
@@ -259,12 +277,12 @@ void CFileOpsEngine::RemoveMovedFolders(const CString& source) {
 }
 
 void CFileOpsEngine::RemoveEmptiedFolder(const CString& path, CString* stayed, int* count) {
-  DWORD attributes = GetFileAttributesA(path);
+  DWORD attributes = GetFileAttributesA(Exact(path));
   bool isLink = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
   if (!isLink) {
     CString folder = WithSeparator(path);
     WIN32_FIND_DATAA found;
-    FindHandle listing(FindFirstFileA(folder + "*.*", &found));
+    FindHandle listing(FindFirstFileA(Exact(folder + "*.*"), &found));
     if (listing) {
       do {
         if (IsDotEntry(found.cFileName)) continue;
@@ -276,7 +294,7 @@ void CFileOpsEngine::RemoveEmptiedFolder(const CString& path, CString* stayed, i
       } while (FindNextFileA(listing.Get(), &found));
     }
   }
-  if (!RemoveDirectoryA(path) && *count == 0) {
+  if (!RemoveDirectoryA(Exact(path)) && *count == 0) {
     ++*count;  // a folder that appeared empty after its listing, or one the system keeps
     *stayed = path;
   }
@@ -284,7 +302,7 @@ void CFileOpsEngine::RemoveEmptiedFolder(const CString& path, CString* stayed, i
 
 // False only when the user chose to keep the file. Cancel ends the whole operation.
 bool CFileOpsEngine::PrepareForDelete(const CString& path) {
-  DWORD attributes = GetFileAttributesA(path);
+  DWORD attributes = GetFileAttributesA(Exact(path));
   if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError();
   if (!(attributes & FILE_ATTRIBUTE_READONLY)) return true;
   if (m_askIfReadOnly) {
@@ -296,6 +314,6 @@ bool CFileOpsEngine::PrepareForDelete(const CString& path) {
     }
     if (answer != IDYES) return false;
   }
-  if (!SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL)) ThrowLastError();
+  if (!SetFileAttributesA(Exact(path), FILE_ATTRIBUTE_NORMAL)) ThrowLastError();
   return true;
 }

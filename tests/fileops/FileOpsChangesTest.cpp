@@ -82,3 +82,32 @@ TEST_F(FileOpsChanges, AMoveThatLeavesSomethingBehindSaysWhat) {
   EXPECT_TRUE(filetree::Exists(At("src\\Empty\\keep\\b.txt")));
   EXPECT_EQ(ReadTextFile(At("dst\\src\\a.txt")), "a");
 }
+
+namespace {
+std::string Exact(const std::string& path) { return "\\\\?\\" + path; }
+}  // namespace
+
+// "a." and "b " are names of their own: ordinary path handling would open "a" and "b".
+TEST_F(FileOpsChanges, NamesEndingInADotOrABlankAreCopiedAsTheyAre) {
+  Make("src\\a", "plain");
+  filetree::MakeFolder(At("dst"));
+  ASSERT_TRUE(WriteNewFile(Exact(At("src\\a.")), "dot"));
+  ASSERT_TRUE(WriteNewFile(Exact(At("src\\b ")), "blank"));
+  ASSERT_TRUE(CreateDirectoryA(Exact(At("src\\F.")).c_str(), nullptr));
+  ASSERT_TRUE(WriteNewFile(Exact(At("src\\F.\\c")), "inside"));
+  BOOL copied = engine.Copy(At("src").c_str(), At("dst").c_str());
+  if (copied) {
+    EXPECT_EQ(ReadTextFile(Exact(At("dst\\src\\a."))), "dot");
+    EXPECT_EQ(ReadTextFile(Exact(At("dst\\src\\b "))), "blank");
+    EXPECT_EQ(ReadTextFile(Exact(At("dst\\src\\F.\\c"))), "inside");
+  } else {
+    EXPECT_NE(engine.GetErrorCode(), 0u) << "a refusal carries the system's reason";
+  }
+  // Whatever happened, no file holds another's content under its name.
+  EXPECT_EQ(ReadTextFile(At("dst\\src\\a")), "plain");
+  EXPECT_FALSE(filetree::Exists(At("dst\\src\\Copy of a")));
+  DeleteFileA(Exact(At("src\\F.\\c")).c_str());
+  RemoveDirectoryA(Exact(At("src\\F.")).c_str());
+  for (const char* name : {"src\\a.", "src\\b ", "dst\\src\\a.", "dst\\src\\b ", "dst\\src\\F.\\c"}) DeleteFileA(Exact(At(name)).c_str());
+  RemoveDirectoryA(Exact(At("dst\\src\\F.")).c_str());
+}
