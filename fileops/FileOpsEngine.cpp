@@ -82,6 +82,24 @@ std::string Canonical(const CString& path) {
 
 }  // namespace
 
+// Which folder a path reaches, whatever way it goes: links and other spellings of one
+// folder give the same identity. False when the folder cannot be opened.
+bool CFileOpsEngine::IdentityOf(const CString& path, FolderId* id) {
+  FileHandle folder(CreateFileA(Exact(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION information;
+  if (!folder || !GetFileInformationByHandle(folder.Get(), &information)) return false;
+  *id = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+  return true;
+}
+
+bool CFileOpsEngine::IsOnCopyPath(const FolderId& id) const {
+  if (m_hasOutput && id == m_output) return true;  // the copy's own output, reached through a link
+  for (const FolderId& entered : m_entered)
+    if (id == entered) return true;
+  return false;
+}
+
 template <class Body>
 BOOL CFileOpsEngine::Guarded(Body body) {
   std::unique_ptr<CFExeption> failure;
@@ -101,6 +119,8 @@ BOOL CFileOpsEngine::Guarded(Body body) {
 
 BOOL CFileOpsEngine::Copy(const CString& source, const CString& destination) {
   if (IsCopyOntoParent(source, destination)) return TRUE;
+  m_entered.clear();
+  m_hasOutput = false;
   BOOL ok = Guarded([&] { CopyItem(source, destination, false); });
   m_nestingLimit = -1;
   return ok;
@@ -110,6 +130,8 @@ BOOL CFileOpsEngine::Move(const CString& source, const CString& destination) {
   if (IsCopyOntoParent(source, destination)) return TRUE;
   bool askIfReadOnly = m_askIfReadOnly;
   m_askIfReadOnly = false;
+  m_entered.clear();
+  m_hasOutput = false;
   BOOL ok = Guarded([&] {
     RefuseMoveIntoItself(source, destination);
     bool isFolder = ItemKind(source) == kFolder;
@@ -141,8 +163,33 @@ bool CFileOpsEngine::IsCopyOntoParent(const CString& source, const CString& dest
 
 // Moving a folder into itself would end by deleting the copy together with the source.
 void CFileOpsEngine::RefuseMoveIntoItself(const CString& source, const CString& destination) const {
-  if (ItemKind(source) == kFolder && copynames::IsSameOrInside(Canonical(source), Canonical(destination)))
+  if (ItemKind(source) != kFolder) return;
+  if (copynames::IsSameOrInside(Canonical(source), Canonical(destination))) throw new CFExeption(CString(kWrongOperation));
+  // By another path (a link into the source): the destination is one of the source's folders.
+  FolderId destinationId;
+  std::vector<FolderId> entered;
+  if (IdentityOf(destination, &destinationId) && HoldsFolder(source, destinationId, &entered))
     throw new CFExeption(CString(kWrongOperation));
+}
+
+// Whether `folder` or a folder below it is `wanted`; a folder met twice is not entered again.
+bool CFileOpsEngine::HoldsFolder(const CString& folder, const FolderId& wanted, std::vector<FolderId>* entered) {
+  FolderId id;
+  if (!IdentityOf(folder, &id)) return false;
+  if (id == wanted) return true;
+  for (const FolderId& seen : *entered)
+    if (seen == id) return false;
+  entered->push_back(id);
+  CString prefix = WithSeparator(folder);
+  WIN32_FIND_DATAA found;
+  FindHandle listing(FindFirstFileA(Exact(prefix + "*.*"), &found));
+  if (!listing) return false;
+  do {
+    if (!IsDotEntry(found.cFileName) && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        HoldsFolder(prefix + found.cFileName, wanted, entered))
+      return true;
+  } while (FindNextFileA(listing.Get(), &found));
+  return false;
 }
 
 // A folder copied into one of its own sub-folders may go only as deep as the destination
@@ -185,6 +232,9 @@ void CFileOpsEngine::CopyFolder(const CString& source, CString destination, bool
       if (error != ERROR_ALREADY_EXISTS) throw new CFExeption(error);
     }
   }
+  m_hasOutput = IdentityOf(destination, &m_output);
+  FolderId id;
+  if (IdentityOf(source, &id)) m_entered.push_back(id);
   CopyFolderContents(pattern, destination, deleteSource);
 }
 
@@ -208,11 +258,18 @@ void CFileOpsEngine::CopyFolderContents(const CString& pattern, const CString& d
   if (GetLastError() != ERROR_NO_MORE_FILES) ThrowLastError();
 }
 
+// A folder already being copied, reached again through a link, would be copied into itself
+// without end: it is passed over.
 void CFileOpsEngine::CopySubFolder(const CString& folder, const CString& destination, bool deleteSource) {
   if (m_nestingLimit == 0) return;
+  FolderId id;
+  bool known = IdentityOf(folder, &id);
+  if (known && IsOnCopyPath(id)) return;
   if (ItemKind(destination) != kFolder && !CreateDirectoryA(Exact(destination), nullptr)) ThrowLastError();
   if (m_nestingLimit > 0) --m_nestingLimit;  // one budget for the whole copy, never refilled
+  if (known) m_entered.push_back(id);
   CopyFolderContents(folder + "\\*.*", destination, deleteSource);
+  if (known) m_entered.pop_back();
 }
 
 void CFileOpsEngine::CopyOneFile(const CString& source, CString destination, bool deleteSource) {

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "framework/CString.h"
 
 class CFileOpsEngine {
@@ -27,6 +29,16 @@ class CFileOpsEngine {
   bool IsStopped() const { return m_stopped; }
 
  private:
+  struct FolderId {
+    DWORD volume, indexHigh, indexLow;
+    bool operator==(const FolderId& other) const {
+      return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
+    }
+  };
+  static bool IdentityOf(const CString& path, FolderId* id);
+  bool IsOnCopyPath(const FolderId& id) const;
+  static bool HoldsFolder(const CString& folder, const FolderId& wanted, std::vector<FolderId>* entered);
+
   template <class Body>
   BOOL Guarded(Body body);
   bool IsCopyOntoParent(const CString& source, const CString& destination) const;
@@ -52,5 +64,8 @@ class CFileOpsEngine {
   bool m_askIfReadOnly = true;
   bool m_overwrite = false;
   bool m_stopped = false;
-  int m_nestingLimit = -1;  // sub-folder levels a folder copy may still enter; -1: no limit
+  int m_nestingLimit = -1;
+  std::vector<FolderId> m_entered;  // the source folders on the current path of a copy
+  FolderId m_output = {};           // the folder a folder copy creates and fills
+  bool m_hasOutput = false;  // sub-folder levels a folder copy may still enter; -1: no limit
 };

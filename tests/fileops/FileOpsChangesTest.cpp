@@ -59,7 +59,9 @@ TEST_F(FileOpsChanges, FilesThatAppearDuringAMoveAreNeverLost) {
   for (const std::string& name : created) {
     bool inSource = filetree::Exists(At("src\\" + name)), inDestination = filetree::Exists(At("dst\\src\\" + name));
     EXPECT_TRUE(inSource || inDestination) << name << " was lost";
-    if (inDestination) EXPECT_EQ(ReadTextFile(At("dst\\src\\" + name)), name);
+    if (inDestination) {
+      EXPECT_EQ(ReadTextFile(At("dst\\src\\" + name)), name);
+    }
     stayed += inSource;
   }
   for (int i = 0; i < 200; ++i) EXPECT_EQ(ReadTextFile(At("dst\\src\\S\\f" + std::to_string(i) + ".txt")), "old");
@@ -110,4 +112,19 @@ TEST_F(FileOpsChanges, NamesEndingInADotOrABlankAreCopiedAsTheyAre) {
   RemoveDirectoryA(Exact(At("src\\F.")).c_str());
   for (const char* name : {"src\\a.", "src\\b ", "dst\\src\\a.", "dst\\src\\b ", "dst\\src\\F.\\c"}) DeleteFileA(Exact(At(name)).c_str());
   RemoveDirectoryA(Exact(At("dst\\src\\F.")).c_str());
+}
+
+// A destination that is a link into the source is the source by another path: the copy
+// never enters its own output or a folder it is already inside.
+TEST(FileOpsLinks, ALinkedDestinationInsideTheSourceIsToldByIdentity) {
+  const std::string root = "C:\\tidybar-links";  // made by the test set-up: D links to S\inner
+  if (!filetree::Exists(root + "\\D\\b.txt")) GTEST_SKIP() << "no folder link here";
+  CFileOpsEngine engine;
+  EXPECT_TRUE(engine.Copy((root + "\\S").c_str(), (root + "\\D").c_str())) << engine.GetErrorText();
+  EXPECT_EQ(Tree(root + "\\S\\inner"), (std::set<std::string>{"b.txt", "S\\", "S\\a.txt", "S\\inner\\", "S\\inner\\b.txt"}));
+  testkit::RemoveTree(root + "\\S\\inner\\S");
+  // A move there is refused before anything moves.
+  auto before = Tree(root + "\\S");
+  EXPECT_FALSE(engine.Move((root + "\\S").c_str(), (root + "\\D").c_str()));
+  EXPECT_EQ(Tree(root + "\\S"), before);
 }
