@@ -15,8 +15,26 @@ enum Kind { kError = -1, kNotFound = 0, kFile = 1, kFolder = 2 };
 
 const char kWrongOperation[] = "Wrong operation";
 
+// The "\\?\" form of a full drive path, which the system takes by its exact name: without it
+// "a." and "b " would be opened as "a" and "b". Paths with "." or ".." steps, relative
+// paths and network paths keep their ordinary form, which the system must resolve.
+CString Exact(const CString& path) {
+  std::string text(path.GetString());
+  bool drivePath = text.size() >= 3 && text[1] == ':' && copynames::IsSeparator(text[2]);
+  if (!drivePath) return path;
+  std::string tidy;
+  for (char c : text) {
+    if (c == '/') c = '\\';
+    if (c != '\\' || tidy.empty() || tidy.back() != '\\') tidy += c;  // one separator, as the system reads it
+  }
+  text = tidy;
+  std::string padded = text + "\\";
+  if (padded.find("\\.\\") != std::string::npos || padded.find("\\..\\") != std::string::npos) return path;
+  return CString(("\\\\?\\" + text).c_str());
+}
+
 int ItemKind(const CString& path) {
-  DWORD attributes = GetFileAttributesA(path);
+  DWORD attributes = GetFileAttributesA(Exact(path));
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     DWORD error = GetLastError();
     return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ? kNotFound : kError;
@@ -35,7 +53,7 @@ int CheckedKind(const CString& path) {
 
 void ThrowLastError() { throw new CFExeption(GetLastError()); }
 
-bool Exists(const CString& path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const CString& path) { return GetFileAttributesA(Exact(path)) != INVALID_FILE_ATTRIBUTES; }
 
 bool IsDotEntry(const char* name) { return !strcmp(name, ".") || !strcmp(name, ".."); }
 
@@ -64,6 +82,24 @@ std::string Canonical(const CString& path) {
 
 }  // namespace
 
+// Which folder a path reaches, whatever way it goes: links and other spellings of one
+// folder give the same identity. False when the folder cannot be opened.
+bool CFileOpsEngine::IdentityOf(const CString& path, FolderId* id) {
+  FileHandle folder(CreateFileA(Exact(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION information;
+  if (!folder || !GetFileInformationByHandle(folder.Get(), &information)) return false;
+  *id = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+  return true;
+}
+
+bool CFileOpsEngine::IsOnCopyPath(const FolderId& id) const {
+  if (m_hasOutput && id == m_output) return true;  // the copy's own output, reached through a link
+  for (const FolderId& entered : m_entered)
+    if (id == entered) return true;
+  return false;
+}
+
 template <class Body>
 BOOL CFileOpsEngine::Guarded(Body body) {
   std::unique_ptr<CFExeption> failure;
@@ -83,6 +119,8 @@ BOOL CFileOpsEngine::Guarded(Body body) {
 
 BOOL CFileOpsEngine::Copy(const CString& source, const CString& destination) {
   if (IsCopyOntoParent(source, destination)) return TRUE;
+  m_entered.clear();
+  m_hasOutput = false;
   BOOL ok = Guarded([&] { CopyItem(source, destination, false); });
   m_nestingLimit = -1;
   return ok;
@@ -92,10 +130,16 @@ BOOL CFileOpsEngine::Move(const CString& source, const CString& destination) {
   if (IsCopyOntoParent(source, destination)) return TRUE;
   bool askIfReadOnly = m_askIfReadOnly;
   m_askIfReadOnly = false;
+  m_entered.clear();
+  m_hasOutput = false;
   BOOL ok = Guarded([&] {
     RefuseMoveIntoItself(source, destination);
-    CopyItem(source, destination, true);
-    DeleteItem(source);
+    bool isFolder = ItemKind(source) == kFolder;
+    CopyItem(source, destination, isFolder);
+    if (isFolder)
+      RemoveMovedFolders(source);
+    else
+      DeleteItem(source);
   });
   m_askIfReadOnly = askIfReadOnly;
   m_nestingLimit = -1;
@@ -119,8 +163,33 @@ bool CFileOpsEngine::IsCopyOntoParent(const CString& source, const CString& dest
 
 // Moving a folder into itself would end by deleting the copy together with the source.
 void CFileOpsEngine::RefuseMoveIntoItself(const CString& source, const CString& destination) const {
-  if (ItemKind(source) == kFolder && copynames::IsSameOrInside(Canonical(source), Canonical(destination)))
+  if (ItemKind(source) != kFolder) return;
+  if (copynames::IsSameOrInside(Canonical(source), Canonical(destination))) throw new CFExeption(CString(kWrongOperation));
+  // By another path (a link into the source): the destination is one of the source's folders.
+  FolderId destinationId;
+  std::vector<FolderId> entered;
+  if (IdentityOf(destination, &destinationId) && HoldsFolder(source, destinationId, &entered))
     throw new CFExeption(CString(kWrongOperation));
+}
+
+// Whether `folder` or a folder below it is `wanted`; a folder met twice is not entered again.
+bool CFileOpsEngine::HoldsFolder(const CString& folder, const FolderId& wanted, std::vector<FolderId>* entered) {
+  FolderId id;
+  if (!IdentityOf(folder, &id)) return false;
+  if (id == wanted) return true;
+  for (const FolderId& seen : *entered)
+    if (seen == id) return false;
+  entered->push_back(id);
+  CString prefix = WithSeparator(folder);
+  WIN32_FIND_DATAA found;
+  FindHandle listing(FindFirstFileA(Exact(prefix + "*.*"), &found));
+  if (!listing) return false;
+  do {
+    if (!IsDotEntry(found.cFileName) && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        HoldsFolder(prefix + found.cFileName, wanted, entered))
+      return true;
+  } while (FindNextFileA(listing.Get(), &found));
+  return false;
 }
 
 // A folder copied into one of its own sub-folders may go only as deep as the destination
@@ -151,25 +220,28 @@ void CFileOpsEngine::CopyFolder(const CString& source, CString destination, bool
   CString pattern = WithSeparator(source) + "*.*";
   {
     WIN32_FIND_DATAA found;
-    FindHandle listing(FindFirstFileA(pattern, &found));
+    FindHandle listing(FindFirstFileA(Exact(pattern), &found));
     if (!listing) throw new CFExeption(source + " not found");
   }
   destination = WithSeparator(destination);
   CString name = copynames::LastFolderName(pattern.GetString()).c_str();
   if (!name.IsEmpty()) {
     destination += name + "\\";
-    if (!CreateDirectoryA(destination, nullptr)) {
+    if (!CreateDirectoryA(Exact(destination), nullptr)) {
       DWORD error = GetLastError();
       if (error != ERROR_ALREADY_EXISTS) throw new CFExeption(error);
     }
   }
+  m_hasOutput = IdentityOf(destination, &m_output);
+  FolderId id;
+  if (IdentityOf(source, &id)) m_entered.push_back(id);
   CopyFolderContents(pattern, destination, deleteSource);
 }
 
 void CFileOpsEngine::CopyFolderContents(const CString& pattern, const CString& destination, bool deleteSource) {
   CString folder = pattern.Left(pattern.ReverseFind('\\') + 1);
   WIN32_FIND_DATAA found;
-  FindHandle listing(FindFirstFileA(pattern, &found));
+  FindHandle listing(FindFirstFileA(Exact(pattern), &found));
   if (!listing) {
     DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return;  // nothing in it
@@ -186,11 +258,18 @@ void CFileOpsEngine::CopyFolderContents(const CString& pattern, const CString& d
   if (GetLastError() != ERROR_NO_MORE_FILES) ThrowLastError();
 }
 
+// A folder already being copied, reached again through a link, would be copied into itself
+// without end: it is passed over.
 void CFileOpsEngine::CopySubFolder(const CString& folder, const CString& destination, bool deleteSource) {
   if (m_nestingLimit == 0) return;
-  if (ItemKind(destination) != kFolder && !CreateDirectoryA(destination, nullptr)) ThrowLastError();
+  FolderId id;
+  bool known = IdentityOf(folder, &id);
+  if (known && IsOnCopyPath(id)) return;
+  if (ItemKind(destination) != kFolder && !CreateDirectoryA(Exact(destination), nullptr)) ThrowLastError();
   if (m_nestingLimit > 0) --m_nestingLimit;  // one budget for the whole copy, never refilled
+  if (known) m_entered.push_back(id);
   CopyFolderContents(folder + "\\*.*", destination, deleteSource);
+  if (known) m_entered.pop_back();
 }
 
 void CFileOpsEngine::CopyOneFile(const CString& source, CString destination, bool deleteSource) {
@@ -198,7 +277,7 @@ void CFileOpsEngine::CopyOneFile(const CString& source, CString destination, boo
     // Anything already under the name, file or folder, makes the copy take the next name.
     while (Exists(destination)) destination = copynames::NextCopyName(destination.GetString()).c_str();
   }
-  if (!CopyFileA(source, destination, m_overwrite ? FALSE : TRUE)) ThrowLastError();
+  if (!CopyFileA(Exact(source), Exact(destination), m_overwrite ? FALSE : TRUE)) ThrowLastError();
   if (deleteSource) DeleteItem(source);
 }
 
@@ -208,7 +287,7 @@ void CFileOpsEngine::DeleteItem(const CString& path) {
     DeleteOneFile(path);
   else if (kind == kFolder)
     DeleteFolder(path);
-  else if (!RemoveDirectoryA(path))  // not there or not reachable: the system says why
+  else if (!RemoveDirectoryA(Exact(path)))  // not there or not reachable: the system says why
     ThrowLastError();
 }
 
@@ -217,33 +296,70 @@ void CFileOpsEngine::DeleteOneFile(const CString& path) {
     m_stopped = true;
     return;
   }
-  if (!DeleteFileA(path)) ThrowLastError();
+  if (!DeleteFileA(Exact(path))) ThrowLastError();
 }
 
 // Depth first. A linked folder (junction or symbolic link) is removed as a link: what it
 // points at lies outside the tree being deleted.
 void CFileOpsEngine::DeleteFolder(const CString& path) {
   CString folder = WithSeparator(path);
-  DWORD attributes = GetFileAttributesA(path);
+  DWORD attributes = GetFileAttributesA(Exact(path));
   bool isLink = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
   if (!isLink) {
     WIN32_FIND_DATAA found;
-    FindHandle listing(FindFirstFileA(folder + "*.*", &found));
+    FindHandle listing(FindFirstFileA(Exact(folder + "*.*"), &found));
     if (listing) {
       do {
         if (!IsDotEntry(found.cFileName)) DeleteItem(folder + found.cFileName);
       } while (FindNextFileA(listing.Get(), &found));
     }
   }
-  if (!RemoveDirectoryA(path)) {
+  if (!RemoveDirectoryA(Exact(path))) {
     DWORD error = GetLastError();
     if (!m_stopped) throw new CFExeption(error);  // a file the user kept holds its folder
   }
 }
 
+// After a folder's files were moved one by one, only its emptied folders go: anything that
+// appeared in the tree during the move was never copied and stays, and the move says so.
+void CFileOpsEngine::RemoveMovedFolders(const CString& source) {
+  CString stayed;
+  int count = 0;
+  RemoveEmptiedFolder(source, &stayed, &count);
+  if (count > 0) {
+    CString text = source + " changed during the move: ";
+    text += count == 1 ? CString("1 item") : CString(std::to_string(count).c_str()) + " items";
+    throw new CFExeption(text + " stayed there, among them " + stayed);
+  }
+}
+
+void CFileOpsEngine::RemoveEmptiedFolder(const CString& path, CString* stayed, int* count) {
+  DWORD attributes = GetFileAttributesA(Exact(path));
+  bool isLink = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  if (!isLink) {
+    CString folder = WithSeparator(path);
+    WIN32_FIND_DATAA found;
+    FindHandle listing(FindFirstFileA(Exact(folder + "*.*"), &found));
+    if (listing) {
+      do {
+        if (IsDotEntry(found.cFileName)) continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          RemoveEmptiedFolder(folder + found.cFileName, stayed, count);
+        } else {
+          if ((*count)++ == 0) *stayed = folder + found.cFileName;
+        }
+      } while (FindNextFileA(listing.Get(), &found));
+    }
+  }
+  if (!RemoveDirectoryA(Exact(path)) && *count == 0) {
+    ++*count;  // a folder that appeared empty after its listing, or one the system keeps
+    *stayed = path;
+  }
+}
+
 // False only when the user chose to keep the file. Cancel ends the whole operation.
 bool CFileOpsEngine::PrepareForDelete(const CString& path) {
-  DWORD attributes = GetFileAttributesA(path);
+  DWORD attributes = GetFileAttributesA(Exact(path));
   if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError();
   if (!(attributes & FILE_ATTRIBUTE_READONLY)) return true;
   if (m_askIfReadOnly) {
@@ -255,6 +371,6 @@ bool CFileOpsEngine::PrepareForDelete(const CString& path) {
     }
     if (answer != IDYES) return false;
   }
-  if (!SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL)) ThrowLastError();
+  if (!SetFileAttributesA(Exact(path), FILE_ATTRIBUTE_NORMAL)) ThrowLastError();
   return true;
 }

@@ -7,13 +7,16 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "framework/CString.h"
 
 class CFileOpsEngine {
  public:
   // A file or folder tree into a folder, or a file onto a file. Both must exist.
   BOOL Copy(const CString& source, const CString& destination);
-  // Copy, then delete the source. Read-only sources go without asking.
+  // Copy, then delete the source. Read-only sources go without asking. Of a folder only what
+  // was copied goes; what appeared in it meanwhile stays, and the move returns FALSE.
   BOOL Move(const CString& source, const CString& destination);
   BOOL Rename(const CString& source, const CString& destination);
   // A file or a folder tree. Also TRUE when the user cancelled at the read-only question.
@@ -26,6 +29,16 @@ class CFileOpsEngine {
   bool IsStopped() const { return m_stopped; }
 
  private:
+  struct FolderId {
+    DWORD volume, indexHigh, indexLow;
+    bool operator==(const FolderId& other) const {
+      return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
+    }
+  };
+  static bool IdentityOf(const CString& path, FolderId* id);
+  bool IsOnCopyPath(const FolderId& id) const;
+  static bool HoldsFolder(const CString& folder, const FolderId& wanted, std::vector<FolderId>* entered);
+
   template <class Body>
   BOOL Guarded(Body body);
   bool IsCopyOntoParent(const CString& source, const CString& destination) const;
@@ -38,6 +51,9 @@ class CFileOpsEngine {
   void CopySubFolder(const CString& folder, const CString& destination, bool deleteSource);
   void CopyOneFile(const CString& source, CString destination, bool deleteSource);
 
+  void RemoveMovedFolders(const CString& source);
+  void RemoveEmptiedFolder(const CString& path, CString* stayed, int* count);
+
   void DeleteItem(const CString& path);
   void DeleteOneFile(const CString& path);
   void DeleteFolder(const CString& path);
@@ -48,5 +64,8 @@ class CFileOpsEngine {
   bool m_askIfReadOnly = true;
   bool m_overwrite = false;
   bool m_stopped = false;
-  int m_nestingLimit = -1;  // sub-folder levels a folder copy may still enter; -1: no limit
+  int m_nestingLimit = -1;
+  std::vector<FolderId> m_entered;  // the source folders on the current path of a copy
+  FolderId m_output = {};           // the folder a folder copy creates and fills
+  bool m_hasOutput = false;  // sub-folder levels a folder copy may still enter; -1: no limit
 };

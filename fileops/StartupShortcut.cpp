@@ -33,6 +33,9 @@ BOOL ApplyStartupShortcut(int loadStartup, const CString& sourceShortcut, const 
     copynames::PathParts parts = copynames::SplitPath(sourceShortcut.GetString());
     CString installed = copynames::WithoutTrailingSeparators(startupFolder.GetString()).c_str();
     installed += CString("\\") + (parts.name + parts.extension).c_str();
+    DWORD attributes = GetFileAttributesA(installed);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      return FALSE;  // not our shortcut but someone's folder: left alone
     CFileOpsEngine engine;
     return engine.Delete(installed);
   }

@@ -331,9 +331,11 @@ LRESULT CFileViewControl::OnTimer(WPARAM id, LPARAM) {
     for (int index : changed) ListView_RedrawItems(m_list, index, index);
     if (!m_icons.IsPending()) KillTimer(kIconTimer);
   } else if (id == kWatchTimer) {
-    // A folder that cannot be shown is looked for again, in case it comes back.
+    // A folder that cannot be shown is looked for again, in case it comes back. One that is
+    // shown may itself be renamed or deleted, which its own watch does not report.
     bool listed = m_listing.GetStatus() == CFolderListing::Status::kListed;
-    if (listed ? m_watcher.HasChanged() : IsFolderPath(m_listing.Folder())) Reload();
+    bool there = IsFolderPath(m_listing.Folder());
+    if (listed ? (m_watcher.HasChanged() || !there) : there) Reload();
   }
   return 0;
 }

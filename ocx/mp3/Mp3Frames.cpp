@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace mp3 {
 
@@ -96,11 +97,21 @@ bool SameStream(const FrameHeader& a, const FrameHeader& b) {
   return a.version == b.version && a.sampleRate == b.sampleRate && a.channels == b.channels;
 }
 
+// Tags may be chained many times over (100,000 empty ones make 1 MB): their headers are
+// read in large blocks, not ten bytes at a time.
 uint64_t LeadingTagBytes(IByteSource& file) {
-  uint64_t offset = 0, size = file.Size();
-  uint8_t h[10];
-  while (file.ReadAt(offset, h, 10) == 10 && std::memcmp(h, "ID3", 3) == 0 && h[3] != 0xFF && h[4] != 0xFF &&
-         (h[6] | h[7] | h[8] | h[9]) < 0x80) {
+  const size_t kBlockBytes = 64 * 1024;
+  std::vector<uint8_t> block(kBlockBytes);
+  uint64_t offset = 0, size = file.Size(), blockStart = 0;
+  size_t blockSize = 0;
+  for (;;) {
+    if (offset < blockStart || offset + 10 > blockStart + blockSize) {
+      blockStart = offset;
+      blockSize = file.ReadAt(offset, block.data(), block.size());
+      if (blockSize < 10) break;
+    }
+    const uint8_t* h = block.data() + (offset - blockStart);
+    if (std::memcmp(h, "ID3", 3) != 0 || h[3] == 0xFF || h[4] == 0xFF || (h[6] | h[7] | h[8] | h[9]) >= 0x80) break;
     uint64_t body = uint64_t(h[6]) << 21 | uint64_t(h[7]) << 14 | uint64_t(h[8]) << 7 | h[9];
     bool footer = h[3] >= 4 && (h[5] & 0x10);
     offset += 10 + body + (footer ? 10 : 0);

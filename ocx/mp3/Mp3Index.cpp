@@ -49,8 +49,10 @@ bool CMp3Index::FindFirstFrame(IByteSource& file) {
       m_hasToc = vbr.hasToc && vbr.kind == VbrHeader::kXing;
       std::copy(vbr.toc, vbr.toc + 100, m_toc);
       m_tocBytes = vbr.bytes ? vbr.bytes : m_end - m_first;
-      m_segments = vbr.segments;
-      m_framesPerSegment = vbr.framesPerSegment;
+      if (SegmentsFit(vbr.segments)) {
+        m_segments = vbr.segments;
+        m_framesPerSegment = vbr.framesPerSegment;
+      }
     }
     return true;
   }
@@ -67,6 +69,14 @@ bool CMp3Index::Believable(const VbrHeader& vbr) const {
   double bitrate = double(m_end - m_audioBegin) * 8 / seconds;
   double lowest = m_format.version == 10 ? 32000 : 8000, highest = m_format.version == 10 ? 320000 : 160000;
   return bitrate >= lowest / 2 && bitrate <= highest * 2;
+}
+
+// A VBRI table whose runs add up to more than the stream holds would put later times
+// beyond the end, where seeking falls back to estimates that lie earlier: it is ignored.
+bool CMp3Index::SegmentsFit(const std::vector<uint32_t>& segments) const {
+  uint64_t total = 0;
+  for (uint32_t bytes : segments) total += bytes;
+  return m_audioBegin + total <= m_end;
 }
 
 void CMp3Index::WalkFrames(IByteSource& file) {

@@ -35,6 +35,7 @@ class CMp3Index {
 
   bool FindFirstFrame(IByteSource& file);
   bool Believable(const VbrHeader& vbr) const;
+  bool SegmentsFit(const std::vector<uint32_t>& segments) const;
   void WalkFrames(IByteSource& file);
   int64_t FrameToMs(uint64_t frame) const;
   uint64_t MsToFrame(int64_t ms) const;

@@ -90,3 +90,13 @@ TEST_F(StartupShortcut, ExplicitPathsWithATrailingSeparator) {
   EXPECT_TRUE(ApplyStartupShortcut(0, kStartupShortcutSource, folder.c_str()));
   EXPECT_FALSE(filetree::Exists(dir / "Shortcuttotyb.exe.lnk"));
 }
+
+// Only the shortcut, a file, is ever removed: a folder under its name stays with all in it.
+TEST_F(StartupShortcut, ZeroLeavesAFolderUnderTheShortcutsName) {
+  filetree::MakeFolder(installed);
+  WriteTextFile(installed + "\\letter.txt", "kept");
+  ApplyStartupShortcut(0);
+  EXPECT_EQ(ReadTextFile(installed + "\\letter.txt"), "kept");
+  DeleteFileA((installed + "\\letter.txt").c_str());
+  RemoveDirectoryA(installed.c_str());
+}

@@ -253,3 +253,16 @@ TEST_F(FileViewTest, TenThousandItemsShowAtOnceAndIconsFollow) {
   host.DestroyWindow();
   for (int i = 0; i < 10000; ++i) DeleteFileA(name(i).c_str());  // quicker than the scratch folder's clean-up
 }
+
+// A folder renamed while shown is noticed like one that was never there. (Deleting is not
+// tried: Wine keeps a watched folder until the watch is closed.)
+TEST_F(FileViewTest, AFolderThatGoesWhileShownSaysItIsGone) {
+  CreateDirectoryA((dir / "going").c_str(), nullptr);
+  WriteTextFile(dir / "going\\a.txt", "a");
+  CFileViewControl* renamed = View(1003, dir / "going");
+  ASSERT_EQ(ShownNames(renamed).size(), 1u);
+  ASSERT_TRUE(MoveFileA((dir / "going").c_str(), (dir / "gone").c_str()));
+  EXPECT_TRUE(PumpUntilDone([&] { return renamed->GetListing().GetStatus() == CFolderListing::Status::kMissing; }, 5000));
+  EXPECT_TRUE(ShownNames(renamed).empty());
+  EXPECT_FALSE(IsWindowVisible(renamed->GetListView()));
+}

@@ -186,10 +186,47 @@ TEST(Mp3Frames, WhatTheFuzzerFoundStaysFixed) {
     const char* broken = BrokenPromise(Data(input), input.size());
     EXPECT_EQ(broken, nullptr) << broken;
   }
+  // Kept as files: VBRI tables whose runs add up to more than the stream holds.
+  for (const char* name : {"FUZZ_VBRI_OVERRUN_1"}) {
+    std::string input = samples::Bytes(name);
+    ASSERT_FALSE(input.empty()) << name;
+    const char* broken = BrokenPromise(Data(input), input.size());
+    EXPECT_EQ(broken, nullptr) << name << ": " << broken;
+  }
   // The same damage in a real file: its table is not used, and seeking still moves forward.
   std::string xing = samples::Bytes("VBR44S_XING");
   CMp3Index index;
   ASSERT_TRUE(Build(xing, &index));
   xing[index.AudioBegin() - 417 + 4 + 32 + 8 + 8] = char(200);  // the table starts at 78 %
   EXPECT_EQ(BrokenPromise(Data(xing), xing.size()), nullptr);
+}
+
+namespace {
+// Counts the reads the parsing asks for.
+class CountingBytes : public mp3::IByteSource {
+ public:
+  explicit CountingBytes(const std::string& bytes) : m_bytes(Data(bytes), bytes.size()) {}
+  uint64_t Size() const override { return m_bytes.Size(); }
+  size_t ReadAt(uint64_t offset, uint8_t* out, size_t count) override {
+    ++reads;
+    return m_bytes.ReadAt(offset, out, count);
+  }
+  int reads = 0;
+
+ private:
+  mp3::MemoryBytes m_bytes;
+};
+}  // namespace
+
+// 100,000 chained empty tags (1 MB) before the stream are passed in a few large reads.
+TEST(Mp3Frames, LongChainsOfTagsAreReadInLargeBlocks) {
+  std::string chained;
+  for (int i = 0; i < 100000; ++i) chained.append("ID3\3\0\0\0\0\0\0", 10);
+  chained += Frames128(5);
+  CountingBytes file(chained);
+  CMp3Index index;
+  ASSERT_TRUE(index.Build(file));
+  EXPECT_EQ(index.AudioBegin(), 1000000u);
+  EXPECT_EQ(index.Frames(), 5u);
+  EXPECT_LT(file.reads, 100);
 }
