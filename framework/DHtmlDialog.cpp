@@ -137,7 +137,8 @@ void CDHtmlDialog::PlaceItem(HDC dc, const html::Item& item, html::Align align, 
   if (align == html::Align::kRight) x = cell.right - width;
   UINT id = kFirstElementId + UINT(m_elements.size());
   const char* className = item.isButton ? "BUTTON" : "STATIC";
-  DWORD style = WS_CHILD | WS_VISIBLE | (item.isButton ? BS_PUSHBUTTON | WS_TABSTOP : SS_LEFT | SS_NOPREFIX);
+  // Clipped by the template's controls above it, so the page never paints over them.
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (item.isButton ? BS_PUSHBUTTON | WS_TABSTOP : SS_LEFT | SS_NOPREFIX);
   HWND window = CreateWindowExA(0, className, item.text.c_str(), style, x, y, width, ItemHeight(dc, item), m_hWnd,
                                 reinterpret_cast<HMENU>(UINT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
   if (!window) return;
