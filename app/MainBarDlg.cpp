@@ -38,6 +38,8 @@ const MessageMap* CMainBarDlg::GetMessageMap() const {
       OnMessage(WM_QUERYDRAGICON, &CMainBarDlg::OnQueryDragIcon),
       OnMessage(WM_TRAYNOTIFY, &CMainBarDlg::OnTrayNotify),
       OnMessage(WM_TIMER, &CMainBarDlg::OnTimerMessage),
+      OnNotify(NM_RELEASEDCAPTURE, IDC_VOLUME_SLIDER, &CMainBarDlg::OnVolumeReleased),
+      OnNotify(NM_RELEASEDCAPTURE, IDC_SEEK_SLIDER, &CMainBarDlg::OnSeekReleased),
   };
   static const MessageMap map{CBitmapDialog::GetMessageMap(), entries};
   return &map;
@@ -56,6 +58,15 @@ const EventSinkMap* CMainBarDlg::GetEventSinkMap() const {
       OnEvent<&CMainBarDlg::OnOptions>(IDC_OPTIONS, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnCloseBar>(IDC_CLOSE_BAR, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnCalendar>(IDC_CALENDAR, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnOpen>(IDC_OPEN, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnPlay>(IDC_PLAY, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnPause>(IDC_PAUSE, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnStop>(IDC_STOP, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnPlayPlaylist>(IDC_PLAY_PLAYLIST, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnSkip>(IDC_SKIP, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnProgress>(IDC_MP3, 7),
+      OnEvent<&CMainBarDlg::OnStateChange>(IDC_MP3, 4),
+      OnEvent<&CMainBarDlg::OnPlayerOpened>(IDC_MP3, 1),
       OnEvent<&CMainBarDlg::OnHelp>(IDC_HELP_BUTTON, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnNote>(IDC_NOTE, DISPID_CLICK),
   };
@@ -79,14 +90,22 @@ BOOL CMainBarDlg::OnInitDialog() {
 
 void CMainBarDlg::DoDataExchange(CDataExchange* pDX) {
   CBitmapDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_MP3, m_mp3);
+  DDX_Control(pDX, IDC_TIME_DISPLAY, m_timeDisplay);
   DDX_Control(pDX, IDC_SEEK_SLIDER, m_seekSlider);
   DDX_Control(pDX, IDC_VOLUME_SLIDER, m_volumeSlider);
   DDX_Control(pDX, IDC_CLOCK, m_clock);
 }
 
+// The volume starts at a quarter on the slider only; the control keeps its own volume until
+// the slider is first let go. The start-up sound plays from the current folder.
 void CMainBarDlg::SetUpPlayerPanel() {
   m_volumeSlider.SetRange(0, 100, FALSE);
   m_volumeSlider.SetPos(25);
+  m_mp3.OpenFile("simple.mp3");
+  m_mp3.Play();
+  m_timeDisplay.SetBkColor(RGB(1, 0, 0));
+  m_timeDisplay.SetTextColor(RGB(44, 255, 9));
 }
 
 // The time in red on a practically black, sunken face.

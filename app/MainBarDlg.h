@@ -5,7 +5,12 @@
 
 #include "controls/BitmapDialog.h"
 #include "controls/ClockLabel.h"
+#include "hosted/Mp3pctrl1.h"
 #include "media/BitmapSlider.h"
+#include "media/ColorEdit.h"
+
+#include <string>
+#include <vector>
 
 class CNoteDlg;
 class CHelpDlg;
@@ -45,6 +50,17 @@ class CMainBarDlg : public CBitmapDialog {
   // Opt. runs the options window; what it changes counts from the next start.
   void OnOptions();
 
+  // The player panel: its buttons, and the player control's events.
+  void OnOpen();
+  void OnPlay();
+  void OnPause();
+  void OnStop();
+  void OnPlayPlaylist();
+  void OnSkip();
+  void OnProgress(long position, long length);
+  void OnStateChange(short state);
+  void OnPlayerOpened() {}
+
   // The window in a category's slot (timer id - 1), or nullptr.
   CSelectorDlg* SelectorIn(int slot) const { return slot >= 0 && slot < kSelectorSlots ? m_selectors[slot] : nullptr; }
 
@@ -54,6 +70,8 @@ class CMainBarDlg : public CBitmapDialog {
   LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
   LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
   LRESULT OnTimerMessage(WPARAM wParam, LPARAM lParam);
+  LRESULT OnVolumeReleased(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSeekReleased(WPARAM wParam, LPARAM lParam);
 
   // Start-up steps after the tray icon, in their order.
   void SetUpPlayerPanel();
@@ -66,6 +84,14 @@ class CMainBarDlg : public CBitmapDialog {
   CNoteDlg* m_noteWnd = nullptr;  // the note window opened last
   CSelectorDlg* m_selectors[kSelectorSlots] = {};  // the window opened last per category
   CHelpDlg* m_helpWnd = nullptr;  // the help window opened last
+  CMp3pctrl1 m_mp3;
+  CColorEdit m_timeDisplay;
+  std::vector<std::string> m_playlist;
+  int m_playlistPos = 0;
+  int m_playlistNext = 0;
+  int m_playlistCount = 0;
+  int m_advanceArmed = 0;  // 0 right after a user command, 1 once a state event came since
+  static BYTE s_pauseToggle;
   CBitmapSlider m_seekSlider;
   CBitmapSlider m_volumeSlider;
   CClockLabel m_clock;

@@ -32,8 +32,12 @@ thread_local HWND t_defaultingWindow = nullptr;
 }  // namespace
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
-  if (control.m_hWnd) return;
   HWND window = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, id);
+  if (control.m_hWnd == window && window) return;
+  // A wrapper bound by handle alone still holds the control of a window made before this
+  // one (the dialog was created again): it takes the new control.
+  if (control.m_hWnd && !::IsWindow(control.m_hWnd)) control.m_hWnd = nullptr;
+  if (control.m_hWnd) return;
   // A hosted control is its own object already: its wrapper only needs the handle.
   if (CWnd::FromHandlePermanent(window)) control.m_hWnd = window;
   else control.SubclassWindow(window);

@@ -44,6 +44,12 @@ class TestBar : public CMainBarDlg {
   using CMainBarDlg::m_selectors;
   using CMainBarDlg::m_noteWnd;
   using CMainBarDlg::m_helpWnd;
+  using CMainBarDlg::m_playlist;
+  using CMainBarDlg::m_playlistPos;
+  using CMainBarDlg::m_playlistCount;
+  using CMainBarDlg::m_advanceArmed;
+  using CMainBarDlg::m_timeDisplay;
+  using CMainBarDlg::m_seekSlider;
   BOOL OnInitDialog() override {
     initResult = CMainBarDlg::OnInitDialog();
     return initResult;
@@ -482,4 +488,50 @@ TEST_F(MainBar, CloseWritesTheMarkerEvenWhenSetAndEndsTheBar) {
   EXPECT_EQ(type, DWORD(REG_DWORD));
   EXPECT_EQ(bytes, (std::vector<BYTE>{1, 0, 0, 0}));
   EXPECT_FALSE(bar.IsWindowVisible()) << "the bar's dialog has ended";
+}
+
+// The player panel, with the real player control answering (it has no playable file here,
+// so it reports itself stopped).
+TEST_F(MainBar, TheDisplayShowsTheProgressTextsAndTheSeekRangeStartsAt100) {
+  Start();
+  EXPECT_EQ(bar.m_timeDisplay.GetBkColor(), RGB(1, 0, 0));
+  EXPECT_EQ(bar.m_timeDisplay.GetTextColor(), RGB(44, 255, 9));
+  bar.OnProgress(5000, 60000);
+  EXPECT_EQ(bar.m_seekSlider.GetRangeMin(), 100);
+  EXPECT_EQ(bar.m_seekSlider.GetRangeMax(), 60000);
+  EXPECT_EQ(bar.m_seekSlider.GetPos(), 5000);
+  EXPECT_EQ(bar.m_timeDisplay.GetWindowText(), "0:00--0:00");
+}
+
+TEST_F(MainBar, StateEventsAdvanceThePlaylistOnlyAfterTheFirstSinceACommand) {
+  Start();
+  testkit::Pump(100);  // the start-up sound's own events
+  bar.m_playlist = {"one.mp3", "", "three.mp3"};
+  bar.m_playlistCount = 3;
+  bar.m_playlistPos = 0;
+  bar.OnStop();
+  EXPECT_EQ(bar.m_advanceArmed, 0);
+  bar.OnStateChange(1);
+  EXPECT_EQ(bar.m_playlistPos, 0) << "the first state event after a command never advances";
+  EXPECT_EQ(bar.m_advanceArmed, 1);
+  bar.OnStateChange(1);
+  EXPECT_EQ(bar.m_playlistPos, 1) << "the empty entry is handed on like any other";
+  bar.OnStateChange(1);
+  EXPECT_EQ(bar.m_playlistPos, 2);
+  bar.OnStateChange(1);
+  EXPECT_EQ(bar.m_playlistPos, 2) << "no wrap-around after the last entry";
+  bar.OnSkip();
+  EXPECT_EQ(bar.m_advanceArmed, 1) << "skip keeps the follow-on flag";
+}
+
+TEST_F(MainBar, AnEmptyOrMissingPlaylistSaysHowToMakeOneAndPlaysNothing) {
+  testkit::MessageBoxAnswerer boxes(IDOK);
+  Start();
+  bar.m_advanceArmed = 1;
+  ClickButton(bar, IDC_PLAY_PLAYLIST);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_NE(boxes.Boxes()[0].text.find("c:/tyb/playlist.m3u"), std::string::npos);
+  EXPECT_NE(boxes.Boxes()[0].text.find("PlayList"), std::string::npos);
+  EXPECT_EQ(bar.m_playlistCount, 0);
+  EXPECT_EQ(bar.m_advanceArmed, 1) << "the command ended before anything was opened";
 }
