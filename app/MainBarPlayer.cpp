@@ -71,8 +71,8 @@ void CMainBarDlg::OnPlayPlaylist() {
   m_playlistCount = int(m_playlist.size());
   if (m_playlist.empty()) {
     std::string text = std::string("There is nothing to play in the playlist ") + playlist::kPath +
-                       ": it is missing or empty.\n\nClick PlayList to make one: choose a folder of MP3 files, "
-                       "click Search, then Save.";
+                       ": it is missing or empty.\n\nMake one with PlayList, or write the path of one MP3 file "
+                       "on each line of that file.";
     MessageBoxA(m_hWnd, text.c_str(), AfxGetAppName(), MB_OK | MB_ICONINFORMATION);
     return;
   }
