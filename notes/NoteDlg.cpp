@@ -45,7 +45,7 @@ BOOL CNoteDlg::OnInitDialog() {
   CDHtmlDialog::OnInitDialog();
   m_text.SetBkColor(kNoteBackground);
   m_text.SetTextColor(kNoteText);
-  m_text.SendMessage(EM_SETLIMITTEXT, note::kMaxTextChars, 0);
+  m_text.SetLimitText(note::kMaxTextChars);
   m_text.SetWindowText(note::TextOfRecord(note::ReadStoredRecord(m_notePath.c_str())).c_str());
   return TRUE;
 }

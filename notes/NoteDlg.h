@@ -6,7 +6,7 @@
 #include <string>
 
 #include "framework/DHtmlDialog.h"
-#include "notes/NoteField.h"
+#include "media/ColorEdit.h"
 
 class CNoteDlg : public CDHtmlDialog {
  public:
@@ -30,7 +30,7 @@ class CNoteDlg : public CDHtmlDialog {
   // Hides the window without the focus change saving the field over the button's write.
   void EndWithoutFocusSave();
 
-  CNoteField m_text;
+  CColorEdit m_text;
 
  private:
   bool m_endingDialog = false;
