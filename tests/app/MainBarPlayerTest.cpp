@@ -72,6 +72,13 @@ TEST_F(MainBar, TheDisplayShowsTheProgressTextsAndTheSeekRangeStartsAt100) {
   bar.OnProgress(50, 80);
   EXPECT_EQ(bar.m_seekSlider.GetRangeMin(), 100) << "a length below 100 is left as it comes";
   EXPECT_EQ(bar.m_seekSlider.GetRangeMax(), 80);
+  // While the user drags the thumb, progress leaves the slider where the mouse has it.
+  bar.OnProgress(5000, 60000);
+  SetCapture(bar.m_seekSlider.m_hWnd);
+  bar.OnProgress(7000, 61000);
+  ReleaseCapture();
+  EXPECT_EQ(bar.m_seekSlider.GetPos(), 5000);
+  EXPECT_EQ(bar.m_seekSlider.GetRangeMax(), 60000);
 }
 
 TEST_F(MainBar, StateEventsAdvanceThePlaylistOnlyAfterTheFirstSinceACommand) {
