@@ -41,8 +41,14 @@ void CMp3Control::OnCreateControl() { m_player.SetVolume(StoredInt("volume", 100
 
 void CMp3Control::Play() {
   bool wasPlaying = m_player.GetState() == CMp3Player::kPlaying;
-  // A file that cannot start still reports "stopped", so a playlist moves on past it.
-  if (!m_player.Play() || !wasPlaying) PostState();
+  if (m_player.Play()) {
+    if (!wasPlaying) PostState();
+  } else {
+    // Nothing plays: reported as a start that ended at once, two changes like any track's,
+    // so a container that lets the first change after its own call pass still moves on.
+    Post(kStateChangeEvent, CMp3Player::kPlaying);
+    PostState();
+  }
   UpdateTimer();
 }
 
@@ -101,10 +107,12 @@ void CMp3Control::UpdateTimer() {
 
 // Queues an event for the control's own message, so it reaches the container only after
 // the call that caused it has returned. A state change carries the state it changed to.
-void CMp3Control::Post(DISPID dispid) {
+void CMp3Control::Post(DISPID dispid) { Post(dispid, m_player.GetState()); }
+
+void CMp3Control::Post(DISPID dispid, long state) {
   if (!m_hWnd) return;
   if (m_pending.empty()) PostMessage(kDeliverEventsMessage);
-  m_pending.push_back({dispid, short(m_player.GetState())});
+  m_pending.push_back({dispid, short(state)});
 }
 
 void CMp3Control::FireProgress() {

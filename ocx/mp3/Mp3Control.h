@@ -8,7 +8,8 @@
 // 3 paused).
 // Events (DISPID): Progress (7: position, length) four times a second while playing and
 // once after each stop, seek or open; StateChange (4: the new state) on every change, and
-// when Play finds nothing it can play; Opened (1) when OpenFile has opened a playable file.
+// twice (2, then 1) when Play finds nothing it can play, as for a track that ends at once;
+// Opened (1) when OpenFile has opened a playable file.
 // Every event is raised from the control's own message, after the call that caused it has
 // returned. Stored state: "volume" (0..100, default 100).
 #pragma once
@@ -55,6 +56,7 @@ class CMp3Control : public CHostedControl {
   LRESULT OnDeliverEvents(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
   void Post(DISPID dispid);
+  void Post(DISPID dispid, long state);
   void PostState() { Post(kStateChangeEvent); }
   void OnTrackEnded();
   void UpdateTimer();

@@ -125,6 +125,9 @@ TEST_F(MainBar, TheClockRunsAndTheVolumeSliderStartsAtAQuarter) {
   GetDlgItemTextA(bar.m_hWnd, IDC_CLOCK, text, sizeof text);
   EXPECT_STRNE(text, "Static");
   EXPECT_NE(std::string(text).find(':'), std::string::npos) << text;
+  LONG style = GetWindowLongA(bar.GetDlgItem(IDC_CLOCK), GWL_STYLE);
+  EXPECT_EQ(style & (WS_GROUP | SS_CENTERIMAGE), WS_GROUP | SS_CENTERIMAGE);
+  EXPECT_EQ(style & SS_TYPEMASK, SS_CENTER);
   HWND volume = bar.GetDlgItem(IDC_VOLUME_SLIDER);
   EXPECT_EQ(SendMessageA(volume, TBM_GETRANGEMIN, 0, 0), 0);
   EXPECT_EQ(SendMessageA(volume, TBM_GETRANGEMAX, 0, 0), 100);

@@ -287,9 +287,19 @@ TEST_F(Mp3Control, APlaylistPlaysThroughEntriesThatCannotPlay) {
   host.StartPlaylist({PathOf("CBR8M"), PathOf("missing"), PathOf("text"), "", PathOf("CBR22M_BARE")});
   ASSERT_TRUE(testkit::PumpUntil([&] { return host.playlistPos == 4 && host.mp3.GetState() == 1; }, 10000));
   testkit::Pump(100);
-  // Entry 0 plays and ends; 1 to 3 cannot start and report "stopped"; 4 plays and ends.
-  EXPECT_EQ(host.States(), (std::vector<long>{2, 1, 1, 1, 1, 2, 1}));
+  // Entry 0 plays and ends; 1 to 3 each start and end at once; 4 plays and ends.
+  EXPECT_EQ(host.States(), (std::vector<long>{2, 1, 2, 1, 2, 1, 2, 1, 2, 1}));
   EXPECT_EQ(host.mp3.GetLength(), 1567) << "the last entry is the one open";
+}
+
+// With nothing playing before, a first entry that cannot start must still hand on: its
+// first change is the one a container lets pass after its own call.
+TEST_F(Mp3Control, APlaylistWhoseFirstEntriesCannotPlayMovesOn) {
+  ASSERT_EQ(host.mp3.GetState(), 1);
+  host.StartPlaylist({PathOf("missing"), PathOf("folder"), PathOf("CBR8M")});
+  ASSERT_TRUE(testkit::PumpUntil([&] { return host.playlistPos == 2 && host.mp3.GetState() == 2; }, 5000));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return host.mp3.GetState() == 1; }, 10000)) << "the good entry plays to its end";
+  EXPECT_GT(host.Count(7), 2) << "it made progress while it played";
 }
 
 TEST_F(Mp3Control, GoingAwayWhilePlayingStopsTheSound) {
