@@ -66,9 +66,9 @@ const EventSinkMap* CMainBarDlg::GetEventSinkMap() const {
       OnEvent<&CMainBarDlg::OnPlayPlaylist>(IDC_PLAY_PLAYLIST, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnPlaylistEditor>(IDC_PLAYLIST, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnSkip>(IDC_SKIP, DISPID_CLICK),
-      OnEvent<&CMainBarDlg::OnProgress>(IDC_MP3, 7),
-      OnEvent<&CMainBarDlg::OnStateChange>(IDC_MP3, 4),
-      OnEvent<&CMainBarDlg::OnPlayerOpened>(IDC_MP3, 1),
+      OnEvent<&CMainBarDlg::OnProgress>(IDC_MP3, mp3contract::kProgress),
+      OnEvent<&CMainBarDlg::OnStateChange>(IDC_MP3, mp3contract::kStateChange),
+      OnEvent<&CMainBarDlg::OnPlayerOpened>(IDC_MP3, mp3contract::kOpened),
       OnEvent<&CMainBarDlg::OnHelp>(IDC_HELP_BUTTON, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnNote>(IDC_NOTE, DISPID_CLICK),
   };

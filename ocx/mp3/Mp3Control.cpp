@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+using namespace mp3contract;
+
 namespace {
 constexpr UINT kDeliverEventsMessage = WM_APP + 1;
 
@@ -17,11 +19,15 @@ CMp3Control::CMp3Control() : m_player([this] { OnTrackEnded(); }) {}
 
 const MethodMap& CMp3Control::GetMethodMap() const {
   static const MethodEntry entries[] = {
-      Method<&CMp3Control::Play>(3),          Method<&CMp3Control::Pause>(4),
-      Method<&CMp3Control::Stop>(5),          Method<&CMp3Control::Seek>(6),
-      Method<&CMp3Control::OpenFile>(7),      Method<&CMp3Control::SetVolume>(13),
-      Method<&CMp3Control::GetLength>(53),    Method<&CMp3Control::GetProgressText>(61),
-      Method<&CMp3Control::GetState>(62),
+      Method<&CMp3Control::Play>(kPlay),
+      Method<&CMp3Control::Pause>(kPause),
+      Method<&CMp3Control::Stop>(kStop),
+      Method<&CMp3Control::Seek>(kSeek),
+      Method<&CMp3Control::OpenFile>(kOpenFile),
+      Method<&CMp3Control::SetVolume>(kSetVolume),
+      Method<&CMp3Control::GetLength>(kGetLength),
+      Method<&CMp3Control::GetProgressText>(kGetProgressText),
+      Method<&CMp3Control::GetState>(kGetState),
   };
   static const MethodMap map(entries);
   return map;

@@ -17,11 +17,13 @@
 #include <deque>
 
 #include "ocx/HostedControl.h"
+#include "ocx/mp3/Mp3Contract.h"
 #include "ocx/mp3/Mp3Player.h"
 
 class CMp3Control : public CHostedControl {
  public:
-  static constexpr DISPID kOpenedEvent = 1, kStateChangeEvent = 4, kProgressEvent = 7;
+  static constexpr DISPID kOpenedEvent = mp3contract::kOpened, kStateChangeEvent = mp3contract::kStateChange,
+                          kProgressEvent = mp3contract::kProgress;
 
   CMp3Control();
   const MethodMap& GetMethodMap() const override;
