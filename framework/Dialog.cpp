@@ -1,35 +1,6 @@
 #include "framework/Dialog.h"
 
-#include "framework/Exceptions.h"
 #include "framework/WinApp.h"
-
-namespace {
-// Messages whose answer the dialog procedure returns itself instead of through DWLP_MSGRESULT.
-bool AnswersDirectly(UINT message) {
-  switch (message) {
-    case WM_INITDIALOG:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-      return true;
-    default:
-      return false;
-  }
-}
-
-// The message being handed to the dialog manager's default processing: when the dialog
-// procedure sees it again from inside DefDlgProc, it declines it once.
-thread_local UINT t_defaulting = 0;
-thread_local HWND t_defaultingWindow = nullptr;
-}  // namespace
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
   HWND window = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, id);
@@ -104,46 +75,19 @@ BOOL CDialog::UpdateData(BOOL saveAndValidate) {
   return TRUE;
 }
 
-LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  UINT savedMessage = t_defaulting;
-  HWND savedWindow = t_defaultingWindow;
-  t_defaulting = message;
-  t_defaultingWindow = m_hWnd;
-  LRESULT result = DefDlgProcA(m_hWnd, message, wParam, lParam);
-  t_defaulting = savedMessage;
-  t_defaultingWindow = savedWindow;
-  return result;
-}
-
 void CDialog::EraseWithDialogBrush(HDC dc) { DefWindowProc(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); }
 
+// The dialog's messages reach the object as any subclassed window's do: the dialog
+// procedure only binds the object at WM_INITDIALOG, and declines everything else, so
+// the dialog manager's own processing is what is left when no row handles a message.
 INT_PTR CALLBACK CDialog::StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == t_defaulting && window == t_defaultingWindow) {
-    t_defaulting = 0;
-    t_defaultingWindow = nullptr;
-    return FALSE;
-  }
-  auto* self = static_cast<CDialog*>(FromHandlePermanent(window));
-  if (!self && message == WM_INITDIALOG) {
-    self = reinterpret_cast<CDialog*>(lParam);
-    self->Attach(window);
-  }
+  if (message != WM_INITDIALOG || FromHandlePermanent(window)) return FALSE;
+  auto* self = reinterpret_cast<CDialog*>(lParam);
   if (!self) return FALSE;
-
-  CurrentMessage saved = self->m_current;
-  self->m_current = {message, wParam, lParam};
-  LRESULT result = 0;
-  bool handled = false;
-  if (!AfxGuard([&] { handled = self->Dispatch(message, wParam, lParam, result); })) handled = true, result = 0;
-  self->m_current = saved;
-
-  if (message == WM_NCDESTROY) {
+  self->Attach(window);
+  if (!self->StartSubclass(window)) {
     self->Detach();
-    self->PostNcDestroy();
     return FALSE;
   }
-  if (!handled) return FALSE;
-  if (AnswersDirectly(message)) return result;
-  SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
-  return TRUE;
+  return self->RouteMessage(message, wParam, lParam);
 }

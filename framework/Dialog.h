@@ -37,7 +37,6 @@ class CDialog : public CWnd {
   const MessageMap* GetMessageMap() const override;
 
  protected:
-  LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   // Paints the dialog's ordinary background, as the dialog manager does on erase.
   void EraseWithDialogBrush(HDC dc);
   HWND OwnerWindow() const;

@@ -1,5 +1,8 @@
 #include "framework/Wnd.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -14,9 +17,10 @@ const char kObjectProperty[] = "Tidybar.CWnd";
 
 // The same link, kept in this process too: every message looks its object up, and under
 // Wine reading a window property asks the wine server, dozens of times a second when idle.
+// Every object bound to a window, the window's own first.
 struct ObjectTable {
   std::mutex lock;
-  std::unordered_map<HWND, CWnd*> objects;
+  std::unordered_map<HWND, std::vector<CWnd*>> objects;
 };
 ObjectTable& Objects() {
   static ObjectTable table;
@@ -57,16 +61,17 @@ bool EntryMatches(const MessageEntry& entry, UINT message, WPARAM wParam, LPARAM
 }
 }  // namespace
 
-// Only a window this object is attached to is released or destroyed with it; a wrapper
-// bound by handle alone leaves its window be.
+// A window bound by SubclassWindow is given back; one this object owns (its own class, a
+// dialog) is destroyed with it; a wrapper bound by handle alone leaves its window be.
 CWnd::~CWnd() {
-  if (m_hWnd && ::IsWindow(m_hWnd) && FromHandlePermanent(m_hWnd) == this) {
-    if (m_previousProc) UnsubclassWindow();
-    else {
-      HWND window = m_hWnd;
-      Detach();
-      ::DestroyWindow(window);
-    }
+  if (!m_hWnd || !::IsWindow(m_hWnd)) return;
+  if (m_bound) {
+    UnsubclassWindow();
+  } else if (FromHandlePermanent(m_hWnd) == this) {
+    HWND window = m_hWnd;
+    StopSubclass();
+    Detach();
+    ::DestroyWindow(window);
   }
 }
 
@@ -75,26 +80,48 @@ CWnd* CWnd::FromHandlePermanent(HWND window) {
   ObjectTable& table = Objects();
   std::lock_guard<std::mutex> hold(table.lock);
   auto found = table.objects.find(window);
-  return found == table.objects.end() ? nullptr : found->second;
+  return found == table.objects.end() ? nullptr : found->second.front();
 }
 
 void CWnd::Attach(HWND window) {
   m_hWnd = window;
-  SetPropA(window, kObjectProperty, this);
   ObjectTable& table = Objects();
   std::lock_guard<std::mutex> hold(table.lock);
-  table.objects[window] = this;
+  std::vector<CWnd*>& bound = table.objects[window];
+  bound.push_back(this);
+  if (bound.size() == 1) SetPropA(window, kObjectProperty, this);
 }
 
 void CWnd::Detach() {
   if (m_hWnd) {
-    RemovePropA(m_hWnd, kObjectProperty);
     ObjectTable& table = Objects();
     std::lock_guard<std::mutex> hold(table.lock);
     auto found = table.objects.find(m_hWnd);
-    if (found != table.objects.end() && found->second == this) table.objects.erase(found);
+    if (found != table.objects.end()) {
+      std::vector<CWnd*>& bound = found->second;
+      bool first = !bound.empty() && bound.front() == this;
+      bound.erase(std::remove(bound.begin(), bound.end(), this), bound.end());
+      if (bound.empty()) {
+        table.objects.erase(found);
+        RemovePropA(m_hWnd, kObjectProperty);
+      } else if (first) {
+        SetPropA(m_hWnd, kObjectProperty, bound.front());
+      }
+    }
   }
   m_hWnd = nullptr;
+}
+
+// The subclass is known by this object's address, so each bound object has its own.
+bool CWnd::StartSubclass(HWND window) {
+  m_subclassed = SetWindowSubclass(window, &CWnd::SubclassProc, reinterpret_cast<UINT_PTR>(this),
+                                   reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+  return m_subclassed;
+}
+
+void CWnd::StopSubclass() {
+  if (m_subclassed && m_hWnd) RemoveWindowSubclass(m_hWnd, &CWnd::SubclassProc, reinterpret_cast<UINT_PTR>(this));
+  m_subclassed = false;
 }
 
 const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
@@ -139,9 +166,10 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND window, UINT message, WPARAM wParam
   return self->RouteMessage(message, wParam, lParam);
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  CWnd* self = FromHandlePermanent(window);
-  if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
+LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR object) {
+  auto* self = reinterpret_cast<CWnd*>(object);
+  if (!self || self->m_hWnd != window) return DefSubclassProc(window, message, wParam, lParam);
   return self->RouteMessage(message, wParam, lParam);
 }
 
@@ -154,14 +182,12 @@ LRESULT CWnd::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!AfxGuard([&] { result = WindowProc(message, wParam, lParam); })) result = 0;
   m_current = saved;
   if (message == WM_NCDESTROY) {
-    WNDPROC previous = m_previousProc;
     HWND window = m_hWnd;
+    bool subclassed = m_subclassed;
+    StopSubclass();
+    m_bound = false;
     Detach();
-    m_previousProc = nullptr;
-    if (previous) {
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-      result = CallWindowProcA(previous, window, message, wParam, lParam);
-    }
+    if (subclassed) result = DefSubclassProc(window, message, wParam, lParam);
     PostNcDestroy();
   }
   return result;
@@ -174,9 +200,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCDESTROY && m_previousProc) return 0;  // the previous procedure runs after detaching
-  if (m_previousProc) return CallWindowProcA(m_previousProc, m_hWnd, message, wParam, lParam);
-  return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+  if (!m_subclassed) return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) return 0;  // the next procedure runs once this object has let go
+  return DefSubclassProc(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default() { return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam); }
@@ -236,10 +262,13 @@ BOOL CWnd::DestroyWindow() {
 }
 
 BOOL CWnd::SubclassWindow(HWND window) {
-  if (!window || m_hWnd || FromHandlePermanent(window)) return FALSE;
+  if (!window || m_hWnd || !::IsWindow(window)) return FALSE;
   Attach(window);
-  m_previousProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+  if (!StartSubclass(window)) {
+    Detach();
+    return FALSE;
+  }
+  m_bound = true;
   PreSubclassWindow();
   return TRUE;
 }
@@ -250,9 +279,9 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
 
 HWND CWnd::UnsubclassWindow() {
   HWND window = m_hWnd;
-  if (!window || !m_previousProc) return nullptr;
-  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));
-  m_previousProc = nullptr;
+  if (!window || !m_bound) return nullptr;
+  StopSubclass();
+  m_bound = false;
   Detach();
   return window;
 }

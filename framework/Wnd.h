@@ -1,6 +1,8 @@
 // CWnd: a C++ object attached to a window handle. Messages reach the object's message map;
-// what it does not handle goes to the window's own procedure (for windows we subclass) or
-// to DefWindowProc (for windows of our own classes).
+// what it does not handle goes to the window's own procedure (for windows we subclass, and
+// dialogs) or to DefWindowProc (for windows of our own classes). Subclassing goes through the
+// common controls' SetWindowSubclass, so several objects can bind one window and let go of
+// it in any order.
 #pragma once
 
 #include <windows.h>
@@ -34,7 +36,8 @@ class CWnd {
                 int height, HWND parent, HMENU menu, void* param = nullptr);
   virtual BOOL DestroyWindow();
 
-  // Binds an existing window (a dialog's control) to this object by subclassing it.
+  // Binds an existing window (a dialog's control) to this object by subclassing it. A window
+  // may have several bound objects; the first stays the one FromHandlePermanent names.
   BOOL SubclassWindow(HWND window);
   BOOL SubclassDlgItem(UINT id, CWnd* parent);
   HWND UnsubclassWindow();
@@ -103,7 +106,12 @@ class CWnd {
   void Attach(HWND window);
   void Detach();
 
-  WNDPROC m_previousProc = nullptr;  // set while this object subclasses a window
+  // Routes the window's messages through this object ahead of its own procedure.
+  bool StartSubclass(HWND window);
+  void StopSubclass();
+
+  bool m_subclassed = false;  // this object's subclass procedure is on the window
+  bool m_bound = false;       // bound by SubclassWindow: given back, not destroyed, at the end
 
   // Runs the object's procedure for one message, guarding it; the object lets go of its
   // window after WM_NCDESTROY.
@@ -111,7 +119,8 @@ class CWnd {
 
  private:
   static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR object);
   bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool HandleControlEvent(WPARAM wParam, LPARAM lParam, LRESULT& result);
 

@@ -223,3 +223,86 @@ TEST(Window, ABorrowingWrapperLeavesTheOwnerLinked) {
   EXPECT_EQ(CWnd::FromHandlePermanent(nullptr), nullptr);
   owner.DestroyWindow();
 }
+
+// An object bound to an edit field that hears the text it is given and passes it on.
+class TextListener : public CWnd {
+ public:
+  explicit TextListener(std::vector<std::string>* heardBy, const char* name) : heard(heardBy), me(name) {}
+  const MessageMap* GetMessageMap() const override {
+    static const MessageEntry entries[] = {OnMessage<WM_SETTEXT>(&TextListener::OnSetText)};
+    static const MessageMap map{CWnd::GetMessageMap(), entries};
+    return &map;
+  }
+  LRESULT OnSetText(const char* text) {
+    heard->push_back(me + ":" + (text ? text : ""));
+    return Default();
+  }
+  std::vector<std::string>* heard;
+  std::string me;
+};
+
+HWND MakeEdit() {
+  return CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 60, 20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+CString TextOf(HWND window) {
+  char text[32] = "";
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+// Each binding hears the window's messages and hands them on, and letting go of either one
+// first leaves the other and the window's own procedure working.
+TEST(Window, TwoBindingsOnOneWindowCanBeUndoneInEitherOrder) {
+  for (bool firstGoesFirst : {true, false}) {
+    std::vector<std::string> heard;
+    HWND edit = MakeEdit();
+    ASSERT_TRUE(edit);
+    TextListener first(&heard, "first"), second(&heard, "second");
+    ASSERT_TRUE(first.SubclassWindow(edit));
+    ASSERT_TRUE(second.SubclassWindow(edit));
+    EXPECT_FALSE(second.SubclassWindow(edit));  // one binding per object
+    EXPECT_EQ(CWnd::FromHandlePermanent(edit), &first);
+    SetWindowTextA(edit, "both");
+    EXPECT_EQ(heard, (std::vector<std::string>{"second:both", "first:both"}));  // the later binding hears first
+    EXPECT_EQ(TextOf(edit), "both");
+
+    TextListener& gone = firstGoesFirst ? first : second;
+    TextListener& kept = firstGoesFirst ? second : first;
+    EXPECT_EQ(gone.UnsubclassWindow(), edit);
+    EXPECT_EQ(CWnd::FromHandlePermanent(edit), &kept);
+    heard.clear();
+    SetWindowTextA(edit, "one");
+    EXPECT_EQ(heard, std::vector<std::string>{kept.me + ":one"});
+    EXPECT_EQ(TextOf(edit), "one");
+
+    EXPECT_EQ(kept.UnsubclassWindow(), edit);
+    EXPECT_EQ(CWnd::FromHandlePermanent(edit), nullptr);
+    heard.clear();
+    SetWindowTextA(edit, "none");
+    EXPECT_TRUE(heard.empty());
+    EXPECT_EQ(TextOf(edit), "none");
+    DestroyWindow(edit);
+  }
+}
+
+// A window destroyed while two objects are bound to it lets go of both.
+TEST(Window, DestroyingAWindowReleasesEveryBinding) {
+  std::vector<std::string> heard;
+  HWND edit = MakeEdit();
+  ASSERT_TRUE(edit);
+  TextListener first(&heard, "first"), second(&heard, "second");
+  ASSERT_TRUE(first.SubclassWindow(edit));
+  ASSERT_TRUE(second.SubclassWindow(edit));
+  DestroyWindow(edit);
+  EXPECT_EQ(first.m_hWnd, nullptr);
+  EXPECT_EQ(second.m_hWnd, nullptr);
+  EXPECT_EQ(CWnd::FromHandlePermanent(edit), nullptr);
+  // Either can bind a new window afterwards.
+  HWND again = MakeEdit();
+  EXPECT_TRUE(second.SubclassWindow(again));
+  SetWindowTextA(again, "x");
+  EXPECT_EQ(heard, std::vector<std::string>{"second:x"});
+  second.UnsubclassWindow();
+  DestroyWindow(again);
+}
