@@ -25,7 +25,7 @@ class CBackBuffer {
       info.bmiHeader.biBitCount = 32;
       info.bmiHeader.biCompression = BI_RGB;
       void* bits = nullptr;
-      GdiObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+      BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
       if (m_dc && bitmap) SelectObject(m_dc.Get(), bitmap.Get());  // frees the old one for deletion
       m_bitmap = std::move(bitmap);
       m_width = width;
@@ -35,7 +35,7 @@ class CBackBuffer {
   }
 
  private:
-  GdiObject m_bitmap;  // declared first: the device context is deleted before its bitmap
+  BitmapHandle m_bitmap;  // declared first: the device context is deleted before its bitmap
   MemoryDc m_dc;
   int m_width = 0, m_height = 0;
 };

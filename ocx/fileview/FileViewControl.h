@@ -112,7 +112,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   IDispatch* DragSourceView() const;
 
   HWND m_list = nullptr;
-  GdiObject m_font;
+  FontHandle m_font;
   CFolderListing m_listing;
   CIconLoader m_icons;
   CFolderWatcher m_watcher;

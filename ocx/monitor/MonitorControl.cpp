@@ -96,7 +96,7 @@ void CMonitorControl::MakeDrawingTools() {
 }
 
 void CMonitorControl::Draw(HDC dc, const RECT& client) const {
-  FillRect(dc, &client, static_cast<HBRUSH>(m_backBrush.Get()));
+  FillRect(dc, &client, m_backBrush.Get());
   DrawGrid(dc, client);
   DrawGraph(dc, client);
   double value = m_history.empty() ? 0 : m_history.back();

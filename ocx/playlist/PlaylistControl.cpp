@@ -252,8 +252,9 @@ LRESULT CPlaylistControl::OnDrawItem(WPARAM, LPARAM lParam) {
   if (item->itemID == UINT(-1)) return TRUE;
   bool selected = (item->itemState & ODS_SELECTED) != 0;
   COLORREF back = selected ? m_fore : RowColour(int(item->itemID));
-  GdiObject brush(CreateSolidBrush(back));
-  FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(brush.Get()));
+  BrushHandle brush(CreateSolidBrush(back));
+  FillRect(item->hDC, &item->rcItem, brush.Get());
+  DcStateScope state(item->hDC);
   SetBkMode(item->hDC, TRANSPARENT);
   SetTextColor(item->hDC, selected ? RowColour(int(item->itemID)) : m_fore);
   std::string name = playlist::FileNameOf(ListText(m_list, int(item->itemID)));

@@ -60,7 +60,7 @@ class CPlaylistControl : public CHostedControl {
   std::string AskForPlaylist() const;
 
   HWND m_list = nullptr;
-  GdiObject m_backBrush;
+  BrushHandle m_backBrush;
   COLORREF m_back = RGB(255, 255, 255), m_fore = RGB(0, 0, 0), m_back2 = RGB(255, 255, 255);
   bool m_back2Set = false;  // until then the second background follows the first
   std::string m_extension = ".mp3";

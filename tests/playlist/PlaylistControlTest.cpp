@@ -249,7 +249,7 @@ TEST_F(PlaylistControl, DroppedFilesAndFoldersAreAdded) {
 TEST_F(PlaylistControl, RowsShowTheColoursTheContainerSets) {
   editor.list.AddFolderFiles(".mp3", music.path.c_str());
   HWND list = editor.Control().List();
-  auto render = [&](MemoryDc& dc, GdiObject& bitmap) {
+  auto render = [&](MemoryDc& dc, BitmapHandle& bitmap) {
     WindowDc screen(list);
     RECT client;
     GetClientRect(list, &client);
@@ -263,7 +263,7 @@ TEST_F(PlaylistControl, RowsShowTheColoursTheContainerSets) {
   editor.list.SetForeColorRgb(44, 255, 9);
   {
     MemoryDc dc;
-    GdiObject bitmap;
+    BitmapHandle bitmap;
     render(dc, bitmap);
     EXPECT_EQ(testkit::Pixel(dc.Get(), 1, ItemCentreY(0)), RGB(1, 0, 0));
     EXPECT_EQ(testkit::Pixel(dc.Get(), 1, ItemCentreY(1)), RGB(1, 0, 0)) << "one background until a second is set";
@@ -272,7 +272,7 @@ TEST_F(PlaylistControl, RowsShowTheColoursTheContainerSets) {
   editor.list.SetBackColorRgb2(0, 0, 300);
   SendMessageA(list, LB_SETCURSEL, 2, 0);
   MemoryDc dc;
-  GdiObject bitmap;
+  BitmapHandle bitmap;
   render(dc, bitmap);
   EXPECT_EQ(testkit::Pixel(dc.Get(), 1, ItemCentreY(0)), RGB(1, 0, 0));
   EXPECT_EQ(testkit::Pixel(dc.Get(), 1, ItemCentreY(1)), RGB(0, 0, 255)) << "every second row, clamped";
