@@ -50,6 +50,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   HWND GetListView() const { return m_list; }
   IDropTarget* GetDropTarget() const { return m_dropTarget.Get(); }
   bool IsLoadingIcons() const { return m_icons.IsPending(); }
+  bool IsLoadingVisibleIcons() const { return m_icons.IsWantedPending(); }
 
   // The user's commands, as the keys and the mouse give them.
   void OpenItem(int index);

@@ -75,7 +75,10 @@ LRESULT CMonitorControl::OnPrintClient(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CMonitorControl::OnPaint(WPARAM, LPARAM) {
-  PaintBuffered(m_hWnd, [this](HDC dc, const RECT& client) { Draw(dc, client); }, &m_buffer);
+  PaintBuffered(m_hWnd, [this](HDC dc, const RECT& client) {
+    m_buffer.Keep(GetStockObject(DEFAULT_GUI_FONT));
+    Draw(dc, client);
+  }, &m_buffer);
   return 0;
 }
 
@@ -103,7 +106,8 @@ void CMonitorControl::Draw(HDC dc, const RECT& client) const {
   double percent = 100.0 * value / m_scale;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, percent > m_high ? m_line : RGB(255, 255, 255));
-  SelectObjectScope font(dc, GetStockObject(DEFAULT_GUI_FONT));
+  HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
+  SelectObjectScope select(dc, GetCurrentObject(dc, OBJ_FONT) == font ? nullptr : font);
   RECT text = client;
   text.top += 2;
   text.left += 3;
