@@ -9,13 +9,14 @@
 
 #include "app/BarPlacement.h"
 #include "fileops/StartupShortcut.h"
+#include "media/PlaylistDlg.h"
 #include "notes/HelpDlg.h"
-#include "selectors/SelectorDlg.h"
-#include "settings/OptionsDlg.h"
 #include "notes/NoteDlg.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteRecord.h"
 #include "res/resource.h"
+#include "selectors/SelectorDlg.h"
+#include "settings/OptionsDlg.h"
 #include "settings/Settings.h"
 #include "tray/SystemTray.h"
 
@@ -63,10 +64,11 @@ const EventSinkMap* CMainBarDlg::GetEventSinkMap() const {
       OnEvent<&CMainBarDlg::OnPause>(IDC_PAUSE, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnStop>(IDC_STOP, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnPlayPlaylist>(IDC_PLAY_PLAYLIST, DISPID_CLICK),
+      OnEvent<&CMainBarDlg::OnPlaylistEditor>(IDC_PLAYLIST, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnSkip>(IDC_SKIP, DISPID_CLICK),
-      OnEvent<&CMainBarDlg::OnProgress>(IDC_MP3, 7),
-      OnEvent<&CMainBarDlg::OnStateChange>(IDC_MP3, 4),
-      OnEvent<&CMainBarDlg::OnPlayerOpened>(IDC_MP3, 1),
+      OnEvent<&CMainBarDlg::OnProgress>(IDC_MP3, mp3contract::kProgress),
+      OnEvent<&CMainBarDlg::OnStateChange>(IDC_MP3, mp3contract::kStateChange),
+      OnEvent<&CMainBarDlg::OnPlayerOpened>(IDC_MP3, mp3contract::kOpened),
       OnEvent<&CMainBarDlg::OnHelp>(IDC_HELP_BUTTON, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnNote>(IDC_NOTE, DISPID_CLICK),
   };
@@ -91,10 +93,10 @@ BOOL CMainBarDlg::OnInitDialog() {
 void CMainBarDlg::DoDataExchange(CDataExchange* pDX) {
   CBitmapDialog::DoDataExchange(pDX);
   DDX_Control(pDX, IDC_MP3, m_mp3);
-  DDX_Control(pDX, IDC_TIME_DISPLAY, m_timeDisplay);
   DDX_Control(pDX, IDC_SEEK_SLIDER, m_seekSlider);
   DDX_Control(pDX, IDC_VOLUME_SLIDER, m_volumeSlider);
   DDX_Control(pDX, IDC_CLOCK, m_clock);
+  DDX_Control(pDX, IDC_TIME_DISPLAY, m_timeDisplay);
 }
 
 // The volume starts at a quarter on the slider only; the control keeps its own volume until
@@ -190,6 +192,12 @@ void CMainBarDlg::OnCloseBar() {
 void CMainBarDlg::OnOptions() {
   options window;
   window.DoModal();
+}
+
+// The playing list is not reloaded afterwards: the playlist button reads the file each time.
+void CMainBarDlg::OnPlaylistEditor() {
+  CPlaylistDlg editor;
+  editor.DoModal();
 }
 
 void CMainBarDlg::OnCalendar() { ShellExecuteA(m_hWnd, "open", "tybCal.exe", "", "", SW_SHOW); }

@@ -56,6 +56,7 @@ class CMainBarDlg : public CBitmapDialog {
   void OnPause();
   void OnStop();
   void OnPlayPlaylist();
+  void OnPlaylistEditor();
   void OnSkip();
   void OnProgress(long position, long length);
   void OnStateChange(short state);

@@ -82,10 +82,14 @@ void CMainBarDlg::OnPlayPlaylist() {
 }
 
 // The seek range starts at 100, as the control's positions are read against it; a length
-// below 100 is left as it comes.
+// below 100 is left as it comes. While the user holds the seek slider's thumb it stays where
+// the mouse puts it: progress would pull it back four times a second, and the release would
+// then seek to where playback already is.
 void CMainBarDlg::OnProgress(long position, long length) {
-  m_seekSlider.SetRange(100, int(length), TRUE);
-  m_seekSlider.SetPos(int(position));
+  if (GetCapture() != m_seekSlider.m_hWnd) {
+    m_seekSlider.SetRange(100, int(length), TRUE);
+    m_seekSlider.SetPos(int(position));
+  }
   CString first = m_mp3.GetProgressText(1);
   CString second = m_mp3.GetProgressText(0);
   CString text = first;

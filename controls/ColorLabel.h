@@ -56,6 +56,7 @@ class CColorLabel : public CWnd {
   void SetThinBorder(int thin);
   void SetBorder(BOOL on, int width, COLORREF colour);
   BOOL HasBorder() const { return m_border; }
+  int BorderWidth() const { return m_borderWidth; }
 
   void SetText(const char* text) const { SetWindowText(text); }
 
@@ -112,6 +113,6 @@ class CColorLabel : public CWnd {
   int m_burstCount = 0;
   int m_burstLimit = 0;
   BOOL m_border = FALSE;
-  int m_borderWidth = 0;
+  int m_borderWidth = 2;
   COLORREF m_borderColor = 0;
 };

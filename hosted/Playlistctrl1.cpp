@@ -3,11 +3,13 @@
 #include "hosted/ControlWindow.h"
 #include "res/resource.h"
 
+using namespace playlistcontract;
+
 namespace {
 CVariant Part(short value) { return CVariant::I2(value); }
 }  // namespace
 
-CLSID CPlaylistctrl1::GetClsid() { return {0x21181707, 0x9DD8, 0x11D3, {0xB0, 0xC4, 0x00, 0x50, 0x04, 0x3A, 0x2F, 0x5B}}; }
+CLSID CPlaylistctrl1::GetClsid() { return playlistcontract::kClsid; }
 
 BOOL CPlaylistctrl1::Create(const char* windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CreateControlWindow(*this, CLSID_CLASS_PLAYLIST, windowName, style, rect, parent, id);
@@ -15,32 +17,32 @@ BOOL CPlaylistctrl1::Create(const char* windowName, DWORD style, const RECT& rec
 
 short CPlaylistctrl1::AddFolderFiles(const char* extension, const char* folder) {
   short added = 0;
-  InvokeHelper(1, DISPATCH_METHOD, VT_I2, &added, {CVariant::Text(extension), CVariant::Text(folder)});
+  InvokeHelper(kAddFolderFiles, DISPATCH_METHOD, VT_I2, &added, {CVariant::Text(extension), CVariant::Text(folder)});
   return added;
 }
 
 void CPlaylistctrl1::SetBackColorRgb(short red, short green, short blue) {
-  InvokeHelper(5, DISPATCH_METHOD, VT_EMPTY, nullptr, {Part(red), Part(green), Part(blue)});
+  InvokeHelper(kSetBackColorRgb, DISPATCH_METHOD, VT_EMPTY, nullptr, {Part(red), Part(green), Part(blue)});
 }
 
 void CPlaylistctrl1::SetForeColorRgb(short red, short green, short blue) {
-  InvokeHelper(6, DISPATCH_METHOD, VT_EMPTY, nullptr, {Part(red), Part(green), Part(blue)});
+  InvokeHelper(kSetForeColorRgb, DISPATCH_METHOD, VT_EMPTY, nullptr, {Part(red), Part(green), Part(blue)});
 }
 
 void CPlaylistctrl1::SetBackColorRgb2(short red, short green, short blue) {
-  InvokeHelper(7, DISPATCH_METHOD, VT_EMPTY, nullptr, {Part(red), Part(green), Part(blue)});
+  InvokeHelper(kSetBackColorRgb2, DISPATCH_METHOD, VT_EMPTY, nullptr, {Part(red), Part(green), Part(blue)});
 }
 
-void CPlaylistctrl1::ClearList() { InvokeHelper(8, DISPATCH_METHOD, VT_EMPTY, nullptr); }
+void CPlaylistctrl1::ClearList() { InvokeHelper(kClearList, DISPATCH_METHOD, VT_EMPTY, nullptr); }
 
 BOOL CPlaylistctrl1::SaveList(const char* path) {
   BOOL saved = FALSE;
-  InvokeHelper(15, DISPATCH_METHOD, VT_BOOL, &saved, {CVariant::Text(path)});
+  InvokeHelper(kSaveList, DISPATCH_METHOD, VT_BOOL, &saved, {CVariant::Text(path)});
   return saved;
 }
 
 BOOL CPlaylistctrl1::LoadList(const char* path) {
   BOOL loaded = FALSE;
-  InvokeHelper(16, DISPATCH_METHOD, VT_BOOL, &loaded, {CVariant::Text(path)});
+  InvokeHelper(kLoadList, DISPATCH_METHOD, VT_BOOL, &loaded, {CVariant::Text(path)});
   return loaded;
 }

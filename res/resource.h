@@ -34,12 +34,12 @@
 #define IDC_PLAY_PLAYLIST 1065
 #define IDC_SKIP 1066
 
-// Window classes of the hosted controls: their CLSIDs in braces.
-#define CLSID_CLASS_CAPTION_BUTTON "{40B5CE81-C5A8-11D2-8183-00002440DFD8}"
-#define CLSID_CLASS_MONITOR "{745297CC-23BA-440D-B5FC-46B12661809E}"
-#define CLSID_CLASS_MP3 "{707A5994-8950-11D2-9E58-00A024A8859A}"
-#define CLSID_CLASS_PLAYLIST "{21181707-9DD8-11D3-B0C4-0050043A2F5B}"
-#define CLSID_CLASS_FILE_VIEW "{419A61EE-8221-444A-8D3E-7F4FA4D402E4}"
+// Window classes of the hosted controls: their CLSIDs in braces (CLSID_CLASS_...).
+#include "ocx/captionbutton/CaptionButtonContract.h"
+#include "ocx/fileview/FileViewContract.h"
+#include "ocx/monitor/MonitorContract.h"
+#include "ocx/mp3/Mp3Contract.h"
+#include "ocx/playlist/PlaylistContract.h"
 
 // Pages of the windows (resource type 23), made from res/pages/page.html.
 #define IDR_PAGE_AUDIO 103
@@ -88,6 +88,17 @@
 #define IDC_HIDE_CPU 1029
 #define IDC_HIDE_MP3 1030
 #define IDC_SELTIME 1031
+// The playlist editor.
+#define IDD_PLAYLIST 183
+#define IDC_PLAYLIST_LIST 1063
+#define IDC_PLAYLIST_FOLDER 1031
+#define IDC_PLAYLIST_BROWSE 1040
+#define IDC_PLAYLIST_SEARCH 1034
+#define IDC_PLAYLIST_CLEAR 1037
+#define IDC_PLAYLIST_LOAD 1038
+#define IDC_PLAYLIST_SAVE 1039
+#define IDC_PLAYLIST_CLOSE 1035
+
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

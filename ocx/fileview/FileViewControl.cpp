@@ -53,7 +53,7 @@ CString VolumeOf(const CString& path) {
 void CFileViewControl::Register() { RegisterControlClass<CFileViewControl>(CLSID_CLASS_FILE_VIEW); }
 
 const MethodMap& CFileViewControl::GetMethodMap() const {
-  static const MethodEntry entries[] = {Method<&CFileViewControl::GoBack>(43)};
+  static const MethodEntry entries[] = {Method<&CFileViewControl::GoBack>(fileviewcontract::kGoBack)};
   static const MethodMap map(entries);
   return map;
 }

@@ -26,6 +26,7 @@
 
 #include "framework/Handles.h"
 #include "ocx/HostedControl.h"
+#include "ocx/fileview/FileViewContract.h"
 #include "ocx/fileview/FileDropTarget.h"
 #include "ocx/fileview/FileViewEvents.h"
 #include "ocx/fileview/FolderListing.h"

@@ -27,11 +27,19 @@
 
 #include <windows.h>
 
+#include "ocx/fileview/FileViewContract.h"
+
 class CHostedControl;
 
 class CFileViewEvents {
  public:
-  enum : DISPID { kFolderShown = 1, kItemOpened = 10, kDragOver = 22, kBeforeTransfer = 24, kDrop = 25 };
+  enum : DISPID {
+    kFolderShown = fileviewcontract::kFolderShown,
+    kItemOpened = fileviewcontract::kItemOpened,
+    kDragOver = fileviewcontract::kDragOver,
+    kBeforeTransfer = fileviewcontract::kBeforeTransfer,
+    kDrop = fileviewcontract::kDrop,
+  };
 
   explicit CFileViewEvents(CHostedControl* view) : m_view(view) {}
 

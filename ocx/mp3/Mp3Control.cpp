@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+using namespace mp3contract;
+
 namespace {
 constexpr UINT kDeliverEventsMessage = WM_APP + 1;
 
@@ -17,11 +19,15 @@ CMp3Control::CMp3Control() : m_player([this] { OnTrackEnded(); }) {}
 
 const MethodMap& CMp3Control::GetMethodMap() const {
   static const MethodEntry entries[] = {
-      Method<&CMp3Control::Play>(3),          Method<&CMp3Control::Pause>(4),
-      Method<&CMp3Control::Stop>(5),          Method<&CMp3Control::Seek>(6),
-      Method<&CMp3Control::OpenFile>(7),      Method<&CMp3Control::SetVolume>(13),
-      Method<&CMp3Control::GetLength>(53),    Method<&CMp3Control::GetProgressText>(61),
-      Method<&CMp3Control::GetState>(62),
+      Method<&CMp3Control::Play>(kPlay),
+      Method<&CMp3Control::Pause>(kPause),
+      Method<&CMp3Control::Stop>(kStop),
+      Method<&CMp3Control::Seek>(kSeek),
+      Method<&CMp3Control::OpenFile>(kOpenFile),
+      Method<&CMp3Control::SetVolume>(kSetVolume),
+      Method<&CMp3Control::GetLength>(kGetLength),
+      Method<&CMp3Control::GetProgressText>(kGetProgressText),
+      Method<&CMp3Control::GetState>(kGetState),
   };
   static const MethodMap map(entries);
   return map;
@@ -41,8 +47,14 @@ void CMp3Control::OnCreateControl() { m_player.SetVolume(StoredInt("volume", 100
 
 void CMp3Control::Play() {
   bool wasPlaying = m_player.GetState() == CMp3Player::kPlaying;
-  // A file that cannot start still reports "stopped", so a playlist moves on past it.
-  if (!m_player.Play() || !wasPlaying) PostState();
+  if (m_player.Play()) {
+    if (!wasPlaying) PostState();
+  } else {
+    // Nothing plays: reported as a start that ended at once, two changes like any track's,
+    // so a container that lets the first change after its own call pass still moves on.
+    Post(kStateChangeEvent, CMp3Player::kPlaying);
+    PostState();
+  }
   UpdateTimer();
 }
 
@@ -101,10 +113,12 @@ void CMp3Control::UpdateTimer() {
 
 // Queues an event for the control's own message, so it reaches the container only after
 // the call that caused it has returned. A state change carries the state it changed to.
-void CMp3Control::Post(DISPID dispid) {
+void CMp3Control::Post(DISPID dispid) { Post(dispid, m_player.GetState()); }
+
+void CMp3Control::Post(DISPID dispid, long state) {
   if (!m_hWnd) return;
   if (m_pending.empty()) PostMessage(kDeliverEventsMessage);
-  m_pending.push_back({dispid, short(m_player.GetState())});
+  m_pending.push_back({dispid, short(state)});
 }
 
 void CMp3Control::FireProgress() {

@@ -8,7 +8,8 @@
 // 3 paused).
 // Events (DISPID): Progress (7: position, length) four times a second while playing and
 // once after each stop, seek or open; StateChange (4: the new state) on every change, and
-// when Play finds nothing it can play; Opened (1) when OpenFile has opened a playable file.
+// twice (2, then 1) when Play finds nothing it can play, as for a track that ends at once;
+// Opened (1) when OpenFile has opened a playable file.
 // Every event is raised from the control's own message, after the call that caused it has
 // returned. Stored state: "volume" (0..100, default 100).
 #pragma once
@@ -16,11 +17,13 @@
 #include <deque>
 
 #include "ocx/HostedControl.h"
+#include "ocx/mp3/Mp3Contract.h"
 #include "ocx/mp3/Mp3Player.h"
 
 class CMp3Control : public CHostedControl {
  public:
-  static constexpr DISPID kOpenedEvent = 1, kStateChangeEvent = 4, kProgressEvent = 7;
+  static constexpr DISPID kOpenedEvent = mp3contract::kOpened, kStateChangeEvent = mp3contract::kStateChange,
+                          kProgressEvent = mp3contract::kProgress;
 
   CMp3Control();
   const MethodMap& GetMethodMap() const override;
@@ -55,6 +58,7 @@ class CMp3Control : public CHostedControl {
   LRESULT OnDeliverEvents(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
   void Post(DISPID dispid);
+  void Post(DISPID dispid, long state);
   void PostState() { Post(kStateChangeEvent); }
   void OnTrackEnded();
   void UpdateTimer();

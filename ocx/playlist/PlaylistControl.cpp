@@ -76,10 +76,13 @@ class DropScope {
 
 const MethodMap& CPlaylistControl::GetMethodMap() const {
   static const MethodEntry entries[] = {
-      Method<&CPlaylistControl::AddFolderFiles>(1),   Method<&CPlaylistControl::SetBackColorRgb>(5),
-      Method<&CPlaylistControl::SetForeColorRgb>(6),  Method<&CPlaylistControl::SetBackColorRgb2>(7),
-      Method<&CPlaylistControl::ClearList>(8),        Method<&CPlaylistControl::SaveList>(15),
-      Method<&CPlaylistControl::LoadList>(16),
+      Method<&CPlaylistControl::AddFolderFiles>(playlistcontract::kAddFolderFiles),
+      Method<&CPlaylistControl::SetBackColorRgb>(playlistcontract::kSetBackColorRgb),
+      Method<&CPlaylistControl::SetForeColorRgb>(playlistcontract::kSetForeColorRgb),
+      Method<&CPlaylistControl::SetBackColorRgb2>(playlistcontract::kSetBackColorRgb2),
+      Method<&CPlaylistControl::ClearList>(playlistcontract::kClearList),
+      Method<&CPlaylistControl::SaveList>(playlistcontract::kSaveList),
+      Method<&CPlaylistControl::LoadList>(playlistcontract::kLoadList),
   };
   static const MethodMap map(entries);
   return map;

@@ -20,6 +20,7 @@
 
 #include "framework/Handles.h"
 #include "ocx/HostedControl.h"
+#include "ocx/playlist/PlaylistContract.h"
 
 class CPlaylistControl : public CHostedControl {
  public:

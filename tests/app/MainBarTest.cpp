@@ -21,93 +21,12 @@
 #include "res/resource.h"
 #include "selectors/SelectorDlg.h"
 #include "settings/RegistryStore.h"
+#include "tests/app/MainBarFixture.h"
 #include "tests/support/TestKit.h"
 #include "tray/SystemTray.h"
 
-namespace {
-struct ShellCall {
-  DWORD message;
-  NOTIFYICONDATAA data;
-};
-std::vector<ShellCall> g_shellCalls;
-BOOL g_shellAnswer = TRUE;
+using namespace bartest;
 
-BOOL RecordShell(DWORD message, NOTIFYICONDATAA* data) {
-  g_shellCalls.push_back({message, *data});
-  return g_shellAnswer;
-}
-
-// The bar with its protected parts reachable for inspection.
-class TestBar : public CMainBarDlg {
- public:
-  using CMainBarDlg::m_selectorCloseMs;
-  using CMainBarDlg::m_selectors;
-  using CMainBarDlg::m_noteWnd;
-  using CMainBarDlg::m_helpWnd;
-  using CMainBarDlg::m_playlist;
-  using CMainBarDlg::m_playlistPos;
-  using CMainBarDlg::m_playlistCount;
-  using CMainBarDlg::m_advanceArmed;
-  using CMainBarDlg::m_timeDisplay;
-  using CMainBarDlg::m_seekSlider;
-  BOOL OnInitDialog() override {
-    initResult = CMainBarDlg::OnInitDialog();
-    return initResult;
-  }
-  BOOL initResult = 0;
-};
-
-class MainBar : public testing::Test {
- protected:
-  void SetUp() override {
-    g_shellCalls.clear();
-    g_shellAnswer = TRUE;
-    CSystemTray::SetNotifyFunction(&RecordShell);
-  }
-  void TearDown() override {
-    if (bar.m_hWnd) bar.DestroyWindow();
-    g_trayIcon.RemoveFromTray();
-    CSystemTray::SetNotifyFunction(nullptr);
-  }
-  void Setting(const char* name, int value) {
-    CRegistryStore store(0);
-    store.SetCompany("Farrowind");
-    store.SetApplication("tyb");
-    store.Write("Settings/", name, value);
-  }
-  RECT Start() {
-    EXPECT_TRUE(bar.Create(IDD_MAIN_BAR));
-    RECT r;
-    bar.GetWindowRect(&r);
-    return r;
-  }
-  // Where the template puts the bar, to within the dialog manager's rounding of units.
-  void ExpectTemplatePlace(const RECT& r) {
-    RECT units{12, 1, 12 + 659, 1 + 57};
-    MapDialogRect(bar.m_hWnd, &units);
-    EXPECT_NEAR(r.left, units.left, 2);
-    EXPECT_NEAR(r.top, units.top, 2);
-    EXPECT_NEAR(r.right - r.left, units.right - units.left + 2, 2);  // with the one-pixel border
-    EXPECT_NEAR(r.bottom - r.top, units.bottom - units.top + 2, 2);
-  }
-  testkit::ScratchKey settings{"Farrowind"};
-  testkit::ScratchKey marker{"Glade Inc."};
-  TestBar bar;
-};
-
-void ExpectRect(const RECT& r, int x, int y, int w, int h) {
-  EXPECT_EQ(r.left, x);
-  EXPECT_EQ(r.top, y);
-  EXPECT_EQ(r.right - r.left, w);
-  EXPECT_EQ(r.bottom - r.top, h);
-}
-
-POINT CentreOf(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-}  // namespace
 
 TEST_F(MainBar, WithoutSettingsItStaysAtItsTemplatePlaceWithDefaults) {
   ExpectTemplatePlace(Start());
@@ -125,6 +44,9 @@ TEST_F(MainBar, TheClockRunsAndTheVolumeSliderStartsAtAQuarter) {
   GetDlgItemTextA(bar.m_hWnd, IDC_CLOCK, text, sizeof text);
   EXPECT_STRNE(text, "Static");
   EXPECT_NE(std::string(text).find(':'), std::string::npos) << text;
+  LONG style = GetWindowLongA(bar.GetDlgItem(IDC_CLOCK), GWL_STYLE);
+  EXPECT_EQ(style & (WS_GROUP | SS_CENTERIMAGE), WS_GROUP | SS_CENTERIMAGE);
+  EXPECT_EQ(style & SS_TYPEMASK, SS_CENTER);
   HWND volume = bar.GetDlgItem(IDC_VOLUME_SLIDER);
   EXPECT_EQ(SendMessageA(volume, TBM_GETRANGEMIN, 0, 0), 0);
   EXPECT_EQ(SendMessageA(volume, TBM_GETRANGEMAX, 0, 0), 100);
@@ -343,16 +265,6 @@ TEST_F(MainBar, EveryNoteOrHelpClickOpensOneMoreWindow) {
 
 // The category buttons, Close and Calendar, clicked through the buttons' own click events.
 namespace {
-// The bar as the application's main window, so windows made without a parent are its own.
-class BarAsMainWindow {
- public:
-  explicit BarAsMainWindow(CWnd* bar) { m_app.m_pMainWnd = bar; }
-
- private:
-  CWinApp m_app;
-};
-
-void ClickButton(CMainBarDlg& bar, int id) { RaiseControlEvent(bar.GetDlgItem(id), DISPID_CLICK); }
 
 int ThreadWindows() {
   int count = 0;
@@ -490,48 +402,3 @@ TEST_F(MainBar, CloseWritesTheMarkerEvenWhenSetAndEndsTheBar) {
   EXPECT_FALSE(bar.IsWindowVisible()) << "the bar's dialog has ended";
 }
 
-// The player panel, with the real player control answering (it has no playable file here,
-// so it reports itself stopped).
-TEST_F(MainBar, TheDisplayShowsTheProgressTextsAndTheSeekRangeStartsAt100) {
-  Start();
-  EXPECT_EQ(bar.m_timeDisplay.GetBkColor(), RGB(1, 0, 0));
-  EXPECT_EQ(bar.m_timeDisplay.GetTextColor(), RGB(44, 255, 9));
-  bar.OnProgress(5000, 60000);
-  EXPECT_EQ(bar.m_seekSlider.GetRangeMin(), 100);
-  EXPECT_EQ(bar.m_seekSlider.GetRangeMax(), 60000);
-  EXPECT_EQ(bar.m_seekSlider.GetPos(), 5000);
-  EXPECT_EQ(bar.m_timeDisplay.GetWindowText(), "0:00--0:00");
-}
-
-TEST_F(MainBar, StateEventsAdvanceThePlaylistOnlyAfterTheFirstSinceACommand) {
-  Start();
-  testkit::Pump(100);  // the start-up sound's own events
-  bar.m_playlist = {"one.mp3", "", "three.mp3"};
-  bar.m_playlistCount = 3;
-  bar.m_playlistPos = 0;
-  bar.OnStop();
-  EXPECT_EQ(bar.m_advanceArmed, 0);
-  bar.OnStateChange(1);
-  EXPECT_EQ(bar.m_playlistPos, 0) << "the first state event after a command never advances";
-  EXPECT_EQ(bar.m_advanceArmed, 1);
-  bar.OnStateChange(1);
-  EXPECT_EQ(bar.m_playlistPos, 1) << "the empty entry is handed on like any other";
-  bar.OnStateChange(1);
-  EXPECT_EQ(bar.m_playlistPos, 2);
-  bar.OnStateChange(1);
-  EXPECT_EQ(bar.m_playlistPos, 2) << "no wrap-around after the last entry";
-  bar.OnSkip();
-  EXPECT_EQ(bar.m_advanceArmed, 1) << "skip keeps the follow-on flag";
-}
-
-TEST_F(MainBar, AnEmptyOrMissingPlaylistSaysHowToMakeOneAndPlaysNothing) {
-  testkit::MessageBoxAnswerer boxes(IDOK);
-  Start();
-  bar.m_advanceArmed = 1;
-  ClickButton(bar, IDC_PLAY_PLAYLIST);
-  ASSERT_EQ(boxes.Boxes().size(), 1u);
-  EXPECT_NE(boxes.Boxes()[0].text.find("c:/tyb/playlist.m3u"), std::string::npos);
-  EXPECT_NE(boxes.Boxes()[0].text.find("PlayList"), std::string::npos);
-  EXPECT_EQ(bar.m_playlistCount, 0);
-  EXPECT_EQ(bar.m_advanceArmed, 1) << "the command ended before anything was opened";
-}

@@ -202,6 +202,7 @@ TEST_F(ColorLabelTest, OddFontsStillPaintAndAFailedOneFallsBackToTheOriginalFont
 }
 
 TEST_F(ColorLabelTest, TheBorderIsDrawnInsideAndASunkenEdgeReplacesIt) {
+  EXPECT_EQ(label.BorderWidth(), 2) << "a new label's border, once switched on, is two pixels";
   label.SetBorder(TRUE, 2, RGB(0, 0, 255));
   label.Render(canvas);
   EXPECT_EQ(canvas.At(0, 15), RGB(0, 0, 255));

@@ -83,7 +83,7 @@ TEST_F(FileViewTest, DoubleClickOpensASubFolderAndGoBackReturns) {
   ASSERT_GE(shown.size(), 3u);
   EXPECT_EQ(shown[shown.size() - 2].values, (std::vector<double>{1, 1})) << "in VIDEO, one step to go back";
   EXPECT_EQ(shown.back().values, (std::vector<double>{1, 0}));
-  EXPECT_THROW(wrapper.InvokeHelper(43, DISPATCH_METHOD, VT_EMPTY, nullptr, {CVariant::I4(1)}),
+  EXPECT_THROW(wrapper.InvokeHelper(fileviewcontract::kGoBack, DISPATCH_METHOD, VT_EMPTY, nullptr, {CVariant::I4(1)}),
                COleDispatchException);
 }
 

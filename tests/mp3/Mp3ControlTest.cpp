@@ -32,19 +32,19 @@ class Host : public CDialog {
   Host() : CDialog(960) {}
   const EventSinkMap* GetEventSinkMap() const override {
     static const EventSinkEntry entries[] = {
-        OnEvent<&Host::OnProgress>(1021, 7),
-        OnEvent<&Host::OnStateChange>(1021, 4),
-        OnEvent<&Host::OnOpened>(1021, 1),
+        OnEvent<&Host::OnProgress>(IDC_MP3, mp3contract::kProgress),
+        OnEvent<&Host::OnStateChange>(IDC_MP3, mp3contract::kStateChange),
+        OnEvent<&Host::OnOpened>(IDC_MP3, mp3contract::kOpened),
     };
     static const EventSinkMap map{CDialog::GetEventSinkMap(), entries};
     return &map;
   }
-  void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, 1021, mp3); }
+  void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_MP3, mp3); }
 
-  void OnProgress(long position, long length) { Record({7, position, length}); }
-  void OnOpened() { Record({1, 0, 0}); }
+  void OnProgress(long position, long length) { Record({mp3contract::kProgress, position, length}); }
+  void OnOpened() { Record({mp3contract::kOpened, 0, 0}); }
   void OnStateChange(short state) {
-    Record({4, state, 0});
+    Record({mp3contract::kStateChange, state, 0});
     if (advanceArmed && mp3.GetState() == 1 && playlistPos + 1 < long(playlist.size())) {
       ++playlistPos;
       mp3.OpenFile(playlist[size_t(playlistPos)].c_str());
@@ -76,7 +76,7 @@ class Host : public CDialog {
   std::vector<long> States() const {
     std::vector<long> states;
     for (const Event& e : events)
-      if (e.dispid == 4) states.push_back(e.a);
+      if (e.dispid == mp3contract::kStateChange) states.push_back(e.a);
     return states;
   }
   int Count(DISPID dispid) const {
@@ -129,7 +129,7 @@ TEST_F(Mp3Control, PlaysWithProgressAndEndsWithAStateChange) {
   host.Command([&] { host.mp3.OpenFile(PathOf("VBR44S_XING").c_str()); });
   EXPECT_TRUE(host.events.empty()) << "nothing is raised inside OpenFile";
   testkit::Pump(50);
-  EXPECT_EQ(host.Count(1), 1) << "Opened";
+  EXPECT_EQ(host.Count(mp3contract::kOpened), 1) << "Opened";
   EXPECT_EQ(host.mp3.GetLength(), 2037);
   EXPECT_STREQ(host.mp3.GetProgressText(0), "0:02");
   EXPECT_STREQ(host.mp3.GetProgressText(1), "0:00");
@@ -143,8 +143,8 @@ TEST_F(Mp3Control, PlaysWithProgressAndEndsWithAStateChange) {
   long last = 0;
   int during = 0;
   for (const Event& e : host.events) {
-    if (e.dispid == 4 && e.a == 1) break;
-    if (e.dispid != 7) continue;
+    if (e.dispid == mp3contract::kStateChange && e.a == 1) break;
+    if (e.dispid != mp3contract::kProgress) continue;
     EXPECT_EQ(e.b, 2037);
     EXPECT_GE(e.a, last);
     EXPECT_LE(e.a, 2037);
@@ -169,7 +169,7 @@ TEST_F(Mp3Control, WithoutADeviceItsClockKeepsRealTimeWithProgressFourTimesASeco
   EXPECT_FALSE(host.Player().Output().OnDevice());
   testkit::Pump(1100);
   double elapsed = double(GetTickCount() - start);
-  EXPECT_NEAR(double(host.Count(7)), elapsed / 250.0, 2.0);  // and one for the opening
+  EXPECT_NEAR(double(host.Count(mp3contract::kProgress)), elapsed / 250.0, 2.0);  // and one for the opening
   EXPECT_NEAR(double(host.Player().PositionMs()), elapsed, 100.0);
 }
 
@@ -186,9 +186,9 @@ TEST_F(Mp3Control, PauseResumeAndStopEachReportTheirState) {
   EXPECT_GE(held, 1000);
   EXPECT_EQ(std::string(host.mp3.GetProgressText(1)), "0:0" + std::to_string(held / 1000));
   testkit::Pump(100);
-  int progress = host.Count(7);
+  int progress = host.Count(mp3contract::kProgress);
   testkit::Pump(600);
-  EXPECT_EQ(host.Count(7), progress) << "no progress while paused";
+  EXPECT_EQ(host.Count(mp3contract::kProgress), progress) << "no progress while paused";
   host.Command([&] { host.mp3.Pause(); });  // pausing what is paused changes nothing
   EXPECT_EQ(host.Player().PositionMs(), held);
   host.Command([&] { host.mp3.Play(); });
@@ -270,7 +270,7 @@ TEST_F(Mp3Control, FilesThatCannotPlayReturnQuietlyAndReportStopped) {
     EXPECT_STREQ(host.mp3.GetProgressText(1), "0:00");
     EXPECT_STREQ(host.mp3.GetProgressText(0), "0:00");
     ASSERT_TRUE(PumpUntilState(1));
-    EXPECT_EQ(host.Count(1), 0) << "nothing was opened";
+    EXPECT_EQ(host.Count(mp3contract::kOpened), 0) << "nothing was opened";
   }
   // Opening a bad file while one plays stops it: that is a change too.
   host.Command([&] {
@@ -287,9 +287,19 @@ TEST_F(Mp3Control, APlaylistPlaysThroughEntriesThatCannotPlay) {
   host.StartPlaylist({PathOf("CBR8M"), PathOf("missing"), PathOf("text"), "", PathOf("CBR22M_BARE")});
   ASSERT_TRUE(testkit::PumpUntil([&] { return host.playlistPos == 4 && host.mp3.GetState() == 1; }, 10000));
   testkit::Pump(100);
-  // Entry 0 plays and ends; 1 to 3 cannot start and report "stopped"; 4 plays and ends.
-  EXPECT_EQ(host.States(), (std::vector<long>{2, 1, 1, 1, 1, 2, 1}));
+  // Entry 0 plays and ends; 1 to 3 each start and end at once; 4 plays and ends.
+  EXPECT_EQ(host.States(), (std::vector<long>{2, 1, 2, 1, 2, 1, 2, 1, 2, 1}));
   EXPECT_EQ(host.mp3.GetLength(), 1567) << "the last entry is the one open";
+}
+
+// With nothing playing before, a first entry that cannot start must still hand on: its
+// first change is the one a container lets pass after its own call.
+TEST_F(Mp3Control, APlaylistWhoseFirstEntriesCannotPlayMovesOn) {
+  ASSERT_EQ(host.mp3.GetState(), 1);
+  host.StartPlaylist({PathOf("missing"), PathOf("folder"), PathOf("CBR8M")});
+  ASSERT_TRUE(testkit::PumpUntil([&] { return host.playlistPos == 2 && host.mp3.GetState() == 2; }, 5000));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return host.mp3.GetState() == 1; }, 10000)) << "the good entry plays to its end";
+  EXPECT_GT(host.Count(mp3contract::kProgress), 2) << "it made progress while it played";
 }
 
 TEST_F(Mp3Control, GoingAwayWhilePlayingStopsTheSound) {

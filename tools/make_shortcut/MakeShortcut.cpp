@@ -1,7 +1,7 @@
 // make_shortcut <link path> <target> <working folder>
 // Creates a shell link (.lnk) through the shell's own link object, the way an installer
-// does. The installer step of scripts/run uses it for the shortcut Tidybar copies into
-// the Startup folder.
+// does; handy for making shortcuts in a Wine prefix by hand. The setup program makes its
+// own shortcuts.
 #include <windows.h>
 #include <shlobj.h>
 

@@ -1,0 +1,201 @@
+// The bar's player panel through its real handlers and the real player control, with the
+// control's events arriving as the control raises them: the display, the playlist played
+// entry after entry past what cannot play, pausing, skipping and the sliders.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "media/PlaylistFile.h"
+#include "ocx/mp3/Mp3Control.h"
+#include "tests/app/MainBarFixture.h"
+#include "tests/mp3/Samples.h"
+
+using namespace bartest;
+
+namespace {
+// The bar with sample tracks on disk and a way to write the playlist file it plays.
+class BarPlayer : public MainBar {
+ protected:
+  static void SetUpTestSuite() {
+    dir = new testkit::ScratchDir("bar-player");
+    samples::WriteAll(dir->path);
+    testkit::WriteTextFile(*dir / "words.mp3", "Only words, no sound.\r\n");
+    testkit::WriteTextFile(*dir / "damaged.mp3", samples::RandomBytes(20000, 5));
+    CreateDirectoryA((*dir / "folder.mp3").c_str(), nullptr);
+    CreateDirectoryA("C:\\tyb", nullptr);
+  }
+  static void TearDownTestSuite() {
+    DeleteFileA(playlist::kPath);
+    delete dir;
+  }
+  void SetUp() override {
+    MainBar::SetUp();
+    Start();
+    Control().Player().UseSoundDevice(false);
+    testkit::Pump(100);  // the start-up sound's own events
+  }
+  static std::string Track(const char* name) { return *dir / (std::string(name) + ".mp3"); }
+  static void WritePlaylist(const std::string& text) { testkit::WriteTextFile(playlist::kPath, text); }
+  CMp3Control& Control() {
+    return *static_cast<CMp3Control*>(CWnd::FromHandlePermanent(bar.GetDlgItem(IDC_MP3)));
+  }
+  // Lets the bar run until the player stops at the last entry, noting each entry that plays.
+  std::vector<int> PlayedUntilTheEnd(DWORD timeoutMs) {
+    std::vector<int> played;
+    testkit::PumpUntil([&] {
+      if (bar.m_mp3.GetState() == 2 && (played.empty() || played.back() != bar.m_playlistPos))
+        played.push_back(bar.m_playlistPos);
+      return bar.m_playlistPos == bar.m_playlistCount - 1 && bar.m_mp3.GetState() == 1 && bar.m_advanceArmed;
+    }, timeoutMs);
+    testkit::Pump(200);  // nothing more may start
+    EXPECT_EQ(bar.m_mp3.GetState(), 1);
+    return played;
+  }
+  static testkit::ScratchDir* dir;
+};
+testkit::ScratchDir* BarPlayer::dir = nullptr;
+}  // namespace
+
+TEST_F(MainBar, TheDisplayShowsTheProgressTextsAndTheSeekRangeStartsAt100) {
+  Start();
+  EXPECT_EQ(bar.m_timeDisplay.GetBkColor(), RGB(1, 0, 0));
+  EXPECT_EQ(bar.m_timeDisplay.GetTextColor(), RGB(44, 255, 9));
+  bar.OnProgress(5000, 60000);
+  EXPECT_EQ(bar.m_seekSlider.GetRangeMin(), 100);
+  EXPECT_EQ(bar.m_seekSlider.GetRangeMax(), 60000);
+  EXPECT_EQ(bar.m_seekSlider.GetPos(), 5000);
+  EXPECT_EQ(bar.m_timeDisplay.GetWindowText(), "0:00--0:00");
+  bar.OnProgress(50, 80);
+  EXPECT_EQ(bar.m_seekSlider.GetRangeMin(), 100) << "a length below 100 is left as it comes";
+  EXPECT_EQ(bar.m_seekSlider.GetRangeMax(), 80);
+  // While the user drags the thumb, progress leaves the slider where the mouse has it.
+  bar.OnProgress(5000, 60000);
+  SetCapture(bar.m_seekSlider.m_hWnd);
+  bar.OnProgress(7000, 61000);
+  ReleaseCapture();
+  EXPECT_EQ(bar.m_seekSlider.GetPos(), 5000);
+  EXPECT_EQ(bar.m_seekSlider.GetRangeMax(), 60000);
+}
+
+TEST_F(MainBar, StateEventsAdvanceThePlaylistOnlyAfterTheFirstSinceACommand) {
+  Start();
+  testkit::Pump(100);  // the start-up sound's own events
+  bar.m_playlist = {"one.mp3", "", "three.mp3"};
+  bar.m_playlistCount = 3;
+  bar.m_playlistPos = 0;
+  bar.OnStop();
+  EXPECT_EQ(bar.m_advanceArmed, 0);
+  bar.OnStateChange(1);
+  EXPECT_EQ(bar.m_playlistPos, 0) << "the first state event after a command never advances";
+  EXPECT_EQ(bar.m_advanceArmed, 1);
+  bar.OnStateChange(1);
+  EXPECT_EQ(bar.m_playlistPos, 1) << "the empty entry is handed on like any other";
+  bar.OnStateChange(1);
+  EXPECT_EQ(bar.m_playlistPos, 2);
+  bar.OnStateChange(1);
+  EXPECT_EQ(bar.m_playlistPos, 2) << "no wrap-around after the last entry";
+  bar.OnSkip();
+  EXPECT_EQ(bar.m_advanceArmed, 1) << "skip keeps the follow-on flag";
+}
+
+TEST_F(MainBar, AnEmptyOrMissingPlaylistSaysHowToMakeOneAndPlaysNothing) {
+  testkit::MessageBoxAnswerer boxes(IDOK);
+  Start();
+  for (bool present : {false, true}) {
+    DeleteFileA(playlist::kPath);
+    if (present) testkit::WriteTextFile(playlist::kPath, "");
+    bar.m_advanceArmed = 1;
+    ClickButton(bar, IDC_PLAY_PLAYLIST);
+    EXPECT_EQ(bar.m_playlistCount, 0);
+    EXPECT_EQ(bar.m_advanceArmed, 1) << "the command ended before anything was opened";
+  }
+  ASSERT_EQ(boxes.Boxes().size(), 2u);
+  EXPECT_NE(boxes.Boxes()[0].text.find("c:/tyb/playlist.m3u"), std::string::npos);
+  EXPECT_NE(boxes.Boxes()[0].text.find("PlayList"), std::string::npos);
+  DeleteFileA(playlist::kPath);
+}
+
+TEST_F(BarPlayer, ThreeEntriesPlayInOrderThenTheBarStops) {
+  // The last line has no line end; it is still an entry.
+  WritePlaylist(Track("CBR8M") + "\r\n" + Track("CBR22M_BARE") + "\n" + Track("CBR44S_TAGS"));
+  ClickButton(bar, IDC_PLAY_PLAYLIST);
+  ASSERT_EQ(bar.m_playlistCount, 3);
+  EXPECT_EQ(bar.m_playlist[2], Track("CBR44S_TAGS"));
+  EXPECT_EQ(PlayedUntilTheEnd(12000), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(bar.m_mp3.GetLength(), 1541) << "the last entry is the one left open";
+  EXPECT_EQ(bar.m_seekSlider.GetRangeMax(), 1541) << "progress reached the slider";
+}
+
+TEST_F(BarPlayer, WhatCannotPlayIsPassedOverAndEveryGoodEntryPlaysToTheEnd) {
+  // Missing files, a folder, random bytes and text named .mp3, and an empty line, around and
+  // between good tracks; the first entry is one that cannot play.
+  std::vector<std::string> lines = {Track("missing"), Track("CBR8M"),      Track("folder"), Track("damaged"), "",
+                                    Track("words"),   Track("CBR22M_BARE"), Track("gone"),   Track("CBR8M")};
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  WritePlaylist(text);
+  ClickButton(bar, IDC_PLAY_PLAYLIST);
+  ASSERT_EQ(bar.m_playlistCount, 9) << "the empty line is an entry";
+  EXPECT_EQ(PlayedUntilTheEnd(15000), (std::vector<int>{1, 6, 8}));
+}
+
+TEST_F(BarPlayer, PauseTogglesAndPlayInBetweenDoesNotResetIt) {
+  TestBar::s_pauseToggle = 0;
+  bar.m_mp3.OpenFile(Track("VBR22M_VBRI").c_str());
+  ClickButton(bar, IDC_PLAY);
+  EXPECT_EQ(bar.m_mp3.GetState(), 2);
+  ClickButton(bar, IDC_PAUSE);
+  EXPECT_EQ(bar.m_mp3.GetState(), 3);
+  ClickButton(bar, IDC_PAUSE);
+  EXPECT_EQ(bar.m_mp3.GetState(), 2) << "the second Pause resumes";
+  ClickButton(bar, IDC_PAUSE);
+  ClickButton(bar, IDC_PLAY);
+  EXPECT_EQ(bar.m_mp3.GetState(), 2);
+  ClickButton(bar, IDC_PAUSE);
+  EXPECT_EQ(bar.m_mp3.GetState(), 2) << "after Pause and Play, Pause still resumes";
+  EXPECT_EQ(TestBar::s_pauseToggle, 0);
+  ClickButton(bar, IDC_STOP);
+}
+
+TEST_F(BarPlayer, StopHoldsThePlaylistAndSkipStartsTheNextEntry) {
+  WritePlaylist(Track("VBR22M_VBRI") + "\r\n" + Track("VBR44S_XING") + "\r\n" + Track("CBR8M") + "\r\n");
+  ClickButton(bar, IDC_PLAY_PLAYLIST);
+  ASSERT_TRUE(testkit::PumpUntil([&] { return bar.m_advanceArmed == 1; }));
+  ClickButton(bar, IDC_STOP);
+  testkit::Pump(300);
+  EXPECT_EQ(bar.m_playlistPos, 0) << "the state event after Stop does not advance";
+  EXPECT_EQ(bar.m_mp3.GetState(), 1);
+  ClickButton(bar, IDC_PLAY);
+  ASSERT_TRUE(testkit::PumpUntil([&] { return bar.m_advanceArmed == 1; }));
+  ClickButton(bar, IDC_SKIP);
+  ASSERT_TRUE(testkit::PumpUntil([&] { return bar.m_playlistPos == 1 && bar.m_mp3.GetState() == 2; }));
+  EXPECT_EQ(bar.m_mp3.GetLength(), 2037) << "the second entry plays";
+  ClickButton(bar, IDC_STOP);
+}
+
+// Keys move a slider on their own; only letting go of the mouse reaches the control.
+TEST_F(BarPlayer, SlidersActOnTheMouseReleaseOnly) {
+  bar.m_mp3.OpenFile(Track("VBR22M_VBRI").c_str());
+  ClickButton(bar, IDC_PLAY);
+  testkit::Pump(300);
+  int volumeBefore = Control().Player().Volume();
+  HWND volume = bar.m_volumeSlider.m_hWnd;
+  HWND seek = bar.m_seekSlider.m_hWnd;
+  for (int i = 0; i < 5; ++i) {
+    SendMessageA(volume, WM_KEYDOWN, VK_LEFT, 0);
+    SendMessageA(seek, WM_KEYDOWN, VK_END, 0);
+  }
+  testkit::Pump(50);
+  EXPECT_NE(bar.m_volumeSlider.GetPos(), 25) << "the keys moved the slider";
+  EXPECT_EQ(Control().Player().Volume(), volumeBefore);
+  EXPECT_LT(Control().Player().PositionMs(), 2000) << "the seek slider's keys sent nothing";
+
+  NMHDR released{volume, UINT_PTR(IDC_VOLUME_SLIDER), UINT(NM_RELEASEDCAPTURE)};
+  bar.SendMessage(WM_NOTIFY, IDC_VOLUME_SLIDER, reinterpret_cast<LPARAM>(&released));
+  EXPECT_EQ(Control().Player().Volume(), bar.m_volumeSlider.GetPos());
+  ClickButton(bar, IDC_STOP);
+}
