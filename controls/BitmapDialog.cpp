@@ -13,8 +13,7 @@ const MessageMap* CBitmapDialog::GetMessageMap() const {
 }
 
 BOOL CBitmapDialog::LoadBackground(UINT bitmapId) {
-  m_background.Reset(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0,
-                                LR_CREATEDIBSECTION));
+  m_background = LoadBitmapResource(bitmapId);
   return bool(m_background);
 }
 

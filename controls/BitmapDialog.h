@@ -17,7 +17,7 @@ class CBitmapDialog : public CDialog {
   // 0 tile, 1 centre, 2 stretch; any other value is ignored.
   void SetDrawMode(int mode);
   int GetDrawMode() const { return m_drawMode; }
-  HBITMAP GetBackground() const { return static_cast<HBITMAP>(m_background.Get()); }
+  HBITMAP GetBackground() const { return m_background.Get(); }
 
   // Paints the background onto `dc` for a client area of width x height.
   void DrawBackground(HDC dc, int width, int height) const;
@@ -28,6 +28,6 @@ class CBitmapDialog : public CDialog {
   BOOL OnEraseBkgnd(HDC dc);
 
  private:
-  GdiObject m_background;
+  BitmapHandle m_background;
   int m_drawMode = kTile;
 };

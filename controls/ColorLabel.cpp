@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "framework/WindowStyle.h"
+
 namespace {
 // Milliseconds as a timer takes them: truncated, never negative, never above the maximum.
 UINT ToElapse(double ms) {
@@ -140,9 +142,9 @@ COLORREF CColorLabel::SetOffPattern(HBITMAP pattern) {
 HBRUSH CColorLabel::PaintColours(HDC dc) const {
   ::SetTextColor(dc, m_textPhase ? m_onText : m_offText);
   ::SetBkColor(dc, m_bkPhase ? m_onBk : m_offBk);
-  if (m_hatch) return static_cast<HBRUSH>(m_onBrush.Get());
+  if (m_hatch) return m_onBrush.Get();
   ::SetBkMode(dc, TRANSPARENT);
-  return static_cast<HBRUSH>(m_bkPhase ? m_onBrush.Get() : m_offBrush.Get());
+  return m_bkPhase ? m_onBrush.Get() : m_offBrush.Get();
 }
 
 bool CColorLabel::OnChildNotify(UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
@@ -170,48 +172,34 @@ LRESULT CColorLabel::OnPrintClient(HDC dc, UINT) {
 }
 
 void CColorLabel::DrawBorder(HDC dc) const {
-  GdiObject brush(CreateSolidBrush(m_borderColor));
+  BrushHandle brush(CreateSolidBrush(m_borderColor));
   RECT rect;
   GetClientRect(&rect);
   for (int i = 0; i < m_borderWidth && !IsRectEmpty(&rect); ++i) {
-    FrameRect(dc, &rect, static_cast<HBRUSH>(brush.Get()));
+    FrameRect(dc, &rect, brush.Get());
     InflateRect(&rect, -1, -1);
   }
 }
 
 // ---- Edges --------------------------------------------------------------------------
 
-void CColorLabel::SetExStyleBit(DWORD bits, bool on) const {
-  if (!m_hWnd) return;
-  LONG_PTR style = GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
-  SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, on ? style | bits : style & ~LONG_PTR(bits));
-  SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void CColorLabel::SetSunken(int sunken) {
   if (sunken && m_border) SetBorder(FALSE, 2, RGB(255, 0, 0));
-  SetExStyleBit(WS_EX_STATICEDGE, sunken != 0);
+  SetWindowExStyle(m_hWnd, WS_EX_STATICEDGE, sunken != 0);
 }
 
 void CColorLabel::SetModalFrame(int modal) {
   if (modal && m_border) SetBorder(FALSE, 2, RGB(255, 0, 0));
-  SetExStyleBit(WS_EX_DLGMODALFRAME, modal != 0);
+  SetWindowExStyle(m_hWnd, WS_EX_DLGMODALFRAME, modal != 0);
 }
 
-void CColorLabel::SetThinBorder(int thin) {
-  if (!m_hWnd) return;
-  LONG_PTR style = GetWindowLongPtrA(m_hWnd, GWL_STYLE);
-  SetWindowLongPtrA(m_hWnd, GWL_STYLE, thin ? style | WS_BORDER : style & ~LONG_PTR(WS_BORDER));
-  SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void CColorLabel::SetThinBorder(int thin) { SetWindowStyle(m_hWnd, WS_BORDER, thin != 0); }
 
 // The drawn border replaces the system edges while it is on.
 void CColorLabel::SetBorder(BOOL on, int width, COLORREF colour) {
   m_border = on ? TRUE : FALSE;
   if (on) {
-    SetExStyleBit(WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME, false);
+    SetWindowExStyle(m_hWnd, WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME, false);
     m_borderWidth = width;
     m_borderColor = colour;
   } else {

@@ -85,7 +85,6 @@ class CColorLabel : public CWnd {
   void ApplyFont(HFONT font);
   HBRUSH PaintColours(HDC dc) const;
   void DrawBorder(HDC dc) const;
-  void SetExStyleBit(DWORD bit, bool on) const;
   void StopFlashTimer();
   BOOL StartFlashing(FlashMode mode, float milliseconds);
   void FlashStep();
@@ -98,12 +97,12 @@ class CColorLabel : public CWnd {
   int m_bkPhase;
   COLORREF m_onBk = RGB(255, 255, 255);
   COLORREF m_offBk = RGB(0, 0, 0);
-  GdiObject m_onBrush;
-  GdiObject m_offBrush;
+  BrushHandle m_onBrush;
+  BrushHandle m_offBrush;
   COLORREF m_onText = RGB(0, 0, 0);
   COLORREF m_offText = RGB(255, 255, 255);
   BOOL m_flashStarted = FALSE;
-  GdiObject m_font;
+  FontHandle m_font;
   HFONT m_originalFont = nullptr;  // what the control drew with before it had a font of ours
   int m_flashMode = kFlashNone;
   float m_rhythmOnMs = 0;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/WindowStyle.h"
+
 namespace {
 using GradientFillFn = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
 
@@ -39,8 +41,8 @@ void Draw3dRect(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
 }
 
 void FrameColor(HDC dc, const RECT& rect, COLORREF colour) {
-  GdiObject brush(CreateSolidBrush(colour));
-  FrameRect(dc, &rect, static_cast<HBRUSH>(brush.Get()));
+  BrushHandle brush(CreateSolidBrush(colour));
+  FrameRect(dc, &rect, brush.Get());
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {
@@ -103,10 +105,8 @@ const MessageMap* CHoverButton::GetMessageMap() const {
 
 // A bound button becomes owner-drawn; whether it was a default button is kept.
 void CHoverButton::PreSubclassWindow() {
-  LONG_PTR style = GetWindowLongPtrA(m_hWnd, GWL_STYLE);
-  m_wasDefault = (style & BS_TYPEMASK) != 0;
-  SetWindowLongPtrA(m_hWnd, GWL_STYLE, (style & ~LONG_PTR(BS_TYPEMASK)) | BS_OWNERDRAW);
-  SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  m_wasDefault = (GetWindowLongPtrA(m_hWnd, GWL_STYLE) & BS_TYPEMASK) != 0;
+  ChangeWindowStyle(m_hWnd, GWL_STYLE, BS_TYPEMASK, BS_OWNERDRAW);
 }
 
 void CHoverButton::Repaint() const {
@@ -324,17 +324,16 @@ void CHoverButton::DrawFace(const ItemPaint& p) const {
 
 void CHoverButton::DrawImage(ItemPaint& p) const {
   if (!m_bitmapId) return;
-  GdiObject bitmap(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_bitmapId), IMAGE_BITMAP, 0, 0,
-                              LR_CREATEDIBSECTION));
+  BitmapHandle bitmap = LoadBitmapResource(m_bitmapId);
   if (!bitmap) return;
-  SIZE size = BitmapSize(static_cast<HBITMAP>(bitmap.Get()));
+  SIZE size = BitmapSize(bitmap.Get());
   int x = m_textShown || HasBox() ? p.rect.left : (p.rect.right - size.cx) / 2;
   int y = (p.rect.bottom - size.cy) / 2;
   int shift = p.selected && ShiftsWhenPressed() ? 1 : 0;
   if (p.disabled)
-    DrawEmbossed(p.dc, static_cast<HBITMAP>(bitmap.Get()), x + shift, y + shift, m_transparent);
+    DrawEmbossed(p.dc, bitmap.Get(), x + shift, y + shift, m_transparent);
   else
-    DrawTransparent(p.dc, static_cast<HBITMAP>(bitmap.Get()), x + shift, y + shift, m_transparent);
+    DrawTransparent(p.dc, bitmap.Get(), x + shift, y + shift, m_transparent);
   p.x = x + size.cx;
 }
 
@@ -354,7 +353,7 @@ void CHoverButton::DrawBox(ItemPaint& p) const {
 void CHoverButton::DrawArrow(const ItemPaint& p) const {
   if (!m_arrow && !m_split) return;
   int colour = p.disabled ? COLOR_GRAYTEXT : m_hyperlink ? COLOR_HOTLIGHT : COLOR_BTNTEXT;
-  GdiObject pen(CreatePen(PS_INSIDEFRAME, 1, GetSysColor(colour)));
+  PenHandle pen(CreatePen(PS_INSIDEFRAME, 1, GetSysColor(colour)));
   SelectObjectScope selectPen(p.dc, pen.Get());
   int shift = p.selected || m_arrowPressed ? 1 : 0;
   int x = p.rect.right - 10 + shift, y = p.rect.bottom - 8 + shift;
@@ -372,7 +371,7 @@ void CHoverButton::DrawCaption(const ItemPaint& p) const {
   int right = TextRight(p.rect);
   if (!m_textShown || p.x >= right || !m_hWnd) return;
   CString text = GetWindowText();
-  GdiObject underlined;
+  FontHandle underlined;
   if (m_hyperlink) {
     LOGFONTA font{};
     GetObjectA(GetCurrentObject(p.dc, OBJ_FONT), sizeof font, &font);
@@ -390,8 +389,8 @@ void CHoverButton::DrawCaption(const ItemPaint& p) const {
   area.top = p.rect.top + (p.rect.bottom - p.rect.top - height) / 2;
   area.bottom = area.top + height;
   if (p.selected && ShiftsWhenPressed()) OffsetRect(&area, 1, 1);
-  int oldMode = SetBkMode(p.dc, TRANSPARENT);
-  COLORREF oldColour = GetTextColor(p.dc);
+  DcStateScope state(p.dc);
+  SetBkMode(p.dc, TRANSPARENT);
   if (p.disabled) {
     RECT raised = area;
     OffsetRect(&raised, 1, 1);
@@ -402,8 +401,6 @@ void CHoverButton::DrawCaption(const ItemPaint& p) const {
     SetTextColor(p.dc, m_hyperlink ? kHyperlinkColor : m_textColor);
   }
   DrawTextA(p.dc, text, -1, &area, flags);
-  SetTextColor(p.dc, oldColour);
-  SetBkMode(p.dc, oldMode);
 }
 
 void CHoverButton::DrawFocus(const ItemPaint& p) const {
@@ -466,10 +463,10 @@ void CHoverButton::DrawTransparent(HDC dc, HBITMAP bitmap, int x, int y, COLORRE
   MemoryDc source(CreateCompatibleDC(dc));
   SelectObjectScope selectSource(source.Get(), bitmap);
   MemoryDc copy(CreateCompatibleDC(dc));
-  GdiObject copyBitmap(CreateCompatibleBitmap(dc, size.cx, size.cy));
+  BitmapHandle copyBitmap(CreateCompatibleBitmap(dc, size.cx, size.cy));
   SelectObjectScope selectCopy(copy.Get(), copyBitmap.Get());
   MemoryDc mask(CreateCompatibleDC(dc));
-  GdiObject maskBitmap(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
+  BitmapHandle maskBitmap(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
   SelectObjectScope selectMask(mask.Get(), maskBitmap.Get());
 
   BitBlt(copy.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
@@ -479,12 +476,11 @@ void CHoverButton::DrawTransparent(HDC dc, HBITMAP bitmap, int x, int y, COLORRE
   SetTextColor(copy.Get(), RGB(255, 255, 255));
   BitBlt(copy.Get(), 0, 0, size.cx, size.cy, mask.Get(), 0, 0, SRCAND);
 
-  COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
-  COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+  DcStateScope state(dc);
+  SetBkColor(dc, RGB(255, 255, 255));
+  SetTextColor(dc, RGB(0, 0, 0));
   BitBlt(dc, x, y, size.cx, size.cy, mask.Get(), 0, 0, SRCAND);
   BitBlt(dc, x, y, size.cx, size.cy, copy.Get(), 0, 0, SRCPAINT);
-  SetBkColor(dc, oldBk);
-  SetTextColor(dc, oldText);
 }
 
 // White and transparent pixels count as background; everything else is the shape, drawn
@@ -495,7 +491,7 @@ void CHoverButton::DrawEmbossed(HDC dc, HBITMAP bitmap, int x, int y, COLORREF t
   MemoryDc source(CreateCompatibleDC(dc));
   SelectObjectScope selectSource(source.Get(), bitmap);
   MemoryDc shape(CreateCompatibleDC(dc));
-  GdiObject shapeBitmap(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
+  BitmapHandle shapeBitmap(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
   SelectObjectScope selectShape(shape.Get(), shapeBitmap.Get());
   SetBkColor(source.Get(), RGB(255, 255, 255));
   BitBlt(shape.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
@@ -503,8 +499,9 @@ void CHoverButton::DrawEmbossed(HDC dc, HBITMAP bitmap, int x, int y, COLORREF t
   BitBlt(shape.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCPAINT);
 
   FillColor(dc, {x, y, x + size.cx, y + size.cy}, GetSysColor(COLOR_BTNFACE));
-  COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
-  COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+  DcStateScope state(dc);
+  SetBkColor(dc, RGB(255, 255, 255));
+  SetTextColor(dc, RGB(0, 0, 0));
   const DWORD kPaintWhereBlack = 0x00B8074A;  // brush where the source is 0, target elsewhere
   {
     SelectObjectScope brush(dc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
@@ -514,6 +511,4 @@ void CHoverButton::DrawEmbossed(HDC dc, HBITMAP bitmap, int x, int y, COLORREF t
     SelectObjectScope brush(dc, GetSysColorBrush(COLOR_BTNSHADOW));
     BitBlt(dc, x, y, size.cx, size.cy, shape.Get(), 0, 0, kPaintWhereBlack);
   }
-  SetBkColor(dc, oldBk);
-  SetTextColor(dc, oldText);
 }

@@ -25,7 +25,7 @@ class CBackBuffer {
       info.bmiHeader.biBitCount = 32;
       info.bmiHeader.biCompression = BI_RGB;
       void* bits = nullptr;
-      GdiObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+      BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
       if (m_dc && bitmap) SelectObject(m_dc.Get(), bitmap.Get());  // frees the old one for deletion
       m_bitmap = std::move(bitmap);
       m_width = width;
@@ -34,22 +34,51 @@ class CBackBuffer {
     return m_dc.Get();
   }
 
+  // Leaves `object` (a pen, brush or font that outlives this buffer) selected into the
+  // buffer's device context for good. Selecting a font is not free under X: each selection
+  // of a font of default quality looks the user's X resources up again, re-reading the
+  // resource files when there are none.
+  void Keep(HGDIOBJ object) {
+    if (m_dc && GetCurrentObject(m_dc.Get(), GetObjectType(object)) != object) SelectObject(m_dc.Get(), object);
+  }
+
  private:
-  GdiObject m_bitmap;  // declared first: the device context is deleted before its bitmap
+  BitmapHandle m_bitmap;  // declared first: the device context is deleted before its bitmap
   MemoryDc m_dc;
   int m_width = 0, m_height = 0;
 };
 
 // Paints `window` by calling draw(dc, client) on an off-screen bitmap: `cache`'s if given,
 // else one made for this paint.
+//
+// With a cache the whole client area is copied, so the update region does not matter and
+// the window's device context is taken without BeginPaint: EndPaint resets a device
+// context's state, and the reset selects the system font again, a look-up of the user's X
+// resources under X on every paint. Windows of a class with CS_OWNDC thus keep theirs.
+#ifndef DCX_USESTYLE
+#define DCX_USESTYLE 0x00010000  // the window's class style chooses the context, as GetDC does
+#endif
+
 template <class Draw>
 void PaintBuffered(HWND window, Draw&& draw, CBackBuffer* cache = nullptr) {
-  PaintDc paint(window);
   RECT client;
   GetClientRect(window, &client);
-  CBackBuffer once;
-  HDC memory = (cache ? cache : &once)->For(client.right, client.bottom);
-  if (!memory) return;
-  draw(memory, client);
-  BitBlt(paint.Get(), 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  if (!cache) {
+    PaintDc paint(window);
+    CBackBuffer once;
+    HDC memory = once.For(client.right, client.bottom);
+    if (!memory) return;
+    draw(memory, client);
+    BitBlt(paint.Get(), 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    return;
+  }
+  HDC memory = cache->For(client.right, client.bottom);
+  if (memory) {
+    draw(memory, client);
+    if (HDC screen = GetDCEx(window, nullptr, DCX_USESTYLE | DCX_NORESETATTRS)) {
+      BitBlt(screen, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+      ReleaseDC(window, screen);
+    }
+  }
+  ValidateRect(window, nullptr);
 }

@@ -166,7 +166,7 @@ bool CDHtmlDialog::PageColours(UINT message, WPARAM wParam, LPARAM lParam, LRESU
   if (message == WM_ERASEBKGND) {
     RECT client;
     GetClientRect(&client);
-    FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(m_background.Get()));
+    FillRect(reinterpret_cast<HDC>(wParam), &client, m_background.Get());
     *result = TRUE;
     return true;
   }

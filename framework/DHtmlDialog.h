@@ -91,7 +91,7 @@ class CDHtmlDialog : public CDialog {
 
   html::Page m_page;
   std::vector<Element> m_elements;
-  GdiObject m_background;
+  BrushHandle m_background;
   int m_buttonHeight = 23;
 };
 

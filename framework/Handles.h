@@ -41,7 +41,8 @@ namespace handles {
 inline void CloseFile(HANDLE h) { CloseHandle(h); }
 inline void CloseFind(HANDLE h) { FindClose(h); }
 inline void CloseKey(HKEY h) { RegCloseKey(h); }
-inline void DeleteGdi(HGDIOBJ h) { DeleteObject(h); }
+template <class H>
+inline void DeleteGdi(H h) { DeleteObject(h); }
 inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
 inline void DestroyIconHandle(HICON h) { DestroyIcon(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
@@ -52,7 +53,19 @@ inline void UnloadModule(HMODULE h) { FreeLibrary(h); }
 using FileHandle = UniqueHandle<HANDLE, handles::CloseFile, true>;
 using FindHandle = UniqueHandle<HANDLE, handles::CloseFind, true>;
 using KeyHandle = UniqueHandle<HKEY, handles::CloseKey>;
-using GdiObject = UniqueHandle<HGDIOBJ, handles::DeleteGdi>;
+// GDI objects, each owner typed as its kind so that no use site casts.
+template <class H>
+using GdiHandle = UniqueHandle<H, handles::DeleteGdi<H>>;
+using BrushHandle = GdiHandle<HBRUSH>;
+using BitmapHandle = GdiHandle<HBITMAP>;
+using FontHandle = GdiHandle<HFONT>;
+using PenHandle = GdiHandle<HPEN>;
+
+// A bitmap resource of this program as a DIB section; empty when there is none.
+inline BitmapHandle LoadBitmapResource(UINT id) {
+  return BitmapHandle(static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
 using MemoryDc = UniqueHandle<HDC, handles::DeleteMemoryDc>;
 using IconHandle = UniqueHandle<HICON, handles::DestroyIconHandle>;
 using MenuHandle = UniqueHandle<HMENU, handles::DestroyMenuHandle>;
@@ -88,6 +101,22 @@ class PaintDc {
  private:
   HWND m_window;
   PAINTSTRUCT m_paint{};
+};
+
+// Saves a device context's state (colours, background mode, selected objects, clipping)
+// and puts it back on the way out, for drawing into a context that belongs to someone else.
+class DcStateScope {
+ public:
+  explicit DcStateScope(HDC dc) : m_dc(dc), m_saved(SaveDC(dc)) {}
+  ~DcStateScope() {
+    if (m_saved) RestoreDC(m_dc, m_saved);
+  }
+  DcStateScope(const DcStateScope&) = delete;
+  DcStateScope& operator=(const DcStateScope&) = delete;
+
+ private:
+  HDC m_dc;
+  int m_saved;
 };
 
 // Selects a GDI object into a device context and puts the previous one back.

@@ -67,13 +67,12 @@ void CBitmapSlider::PaintBackground(HDC dc) {
   if (w <= 0 || h <= 0) return;
   if (!m_cacheDc) CaptureBackground(w, h);
   MemoryDc maskDc(CreateCompatibleDC(dc));
-  GdiObject mask(CreateBitmap(w, h, 1, 1, nullptr));
+  BitmapHandle mask(CreateBitmap(w, h, 1, 1, nullptr));
   SelectObjectScope selectMask(maskDc.Get(), mask.Get());
-  COLORREF oldBk = SetBkColor(dc, RGB(0, 0, 0));
-  COLORREF oldText = SetTextColor(dc, RGB(255, 255, 255));
+  DcStateScope state(dc);
+  SetBkColor(dc, RGB(0, 0, 0));
+  SetTextColor(dc, RGB(255, 255, 255));
   BitBlt(maskDc.Get(), 0, 0, w, h, dc, 0, 0, SRCCOPY);
   BitBlt(dc, 0, 0, w, h, m_cacheDc.Get(), 0, 0, SRCCOPY);
   BitBlt(dc, 0, 0, w, h, maskDc.Get(), 0, 0, SRCAND);
-  SetBkColor(dc, oldBk);
-  SetTextColor(dc, oldText);
 }

@@ -34,7 +34,7 @@ class CBitmapSlider : public CWnd {
   void CaptureBackground(int width, int height);
   void PaintBackground(HDC dc);
 
-  GdiObject m_cacheBitmap;
+  BitmapHandle m_cacheBitmap;
   MemoryDc m_cacheDc;
   HGDIOBJ m_previousBitmap = nullptr;
 };

@@ -17,5 +17,5 @@ class CColorEdit : public CEdit {
  private:
   COLORREF m_text = 0;
   COLORREF m_background = 0;
-  GdiObject m_brush;
+  BrushHandle m_brush;
 };

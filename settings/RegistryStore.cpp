@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Exceptions.h"
 #include "settings/SectionName.h"
 
 namespace {
@@ -217,10 +218,4 @@ BOOL CRegistryStore::DeleteTree(BOOL wholeCompany) {
   return Report(SHDeleteKeyA(HKEY_CURRENT_USER, path));
 }
 
-CString LastErrorText() {
-  // Inserts are left as they are: the message comes without arguments to fill them.
-  char text[2048] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, GetLastError(), 0, text,
-                 sizeof text, nullptr);
-  return CString(text);
-}
+CString LastErrorText() { return SystemErrorText(GetLastError()); }

@@ -1,17 +1,25 @@
-// A file view on a folder of many files beside a bare list view filled with the names
-// alone, alternately in one process. Measured: from the start until the first screen of
-// items is drawn (for both), and until the view has every icon in.
-// Usage: fileview_bench <folder> [runs]
+// The file view on folders of several sizes, each beside references measured in the same
+// run, alternately:
+//  - first screen: the file view made and drawn, against a bare virtual list view
+//    (LVS_OWNERDATA) given the same names, the cheapest way to show them;
+//  - all icons in: the file view until its last icon, against a loop making the same
+//    shell icon look-ups (one per file type, one per file with an icon of its own);
+//  - visible icons in, and the longest single message the view's window handled meanwhile,
+//    which is how long input waits at worst.
+// Usage: fileview_bench <runs> <folder>...
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
+#include <shellapi.h>
+#include <shlwapi.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "bench/support/Stats.h"
 #include "ocx/fileview/FileViewControl.h"
 #include "res/resource.h"
 
@@ -25,60 +33,95 @@ double NowMs() {
   return 1000.0 * double(now.QuadPart) / double(frequency.QuadPart);
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? 0 : values[values.size() / 2];
+// Handles one message if there is one; returns how long its handling took, or 0.
+double PumpOne() {
+  MSG msg;
+  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    return 0;
+  }
+  double start = NowMs();
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+  return NowMs() - start;
 }
 
-void PumpOne() {
-  MSG msg;
-  if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  } else {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE listing = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (listing == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (found.cFileName[0] != '.') names.push_back(found.cFileName);
+  } while (FindNextFileA(listing, &found));
+  FindClose(listing);
+  return names;
+}
+
+// The reference view's parent: hands the names to the virtual list view.
+std::vector<std::string>* g_names = nullptr;
+LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == LVN_GETDISPINFOA && g_names) {
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(lParam)->item;
+    if ((item.mask & LVIF_TEXT) && size_t(item.iItem) < g_names->size())
+      lstrcpynA(item.pszText, (*g_names)[size_t(item.iItem)].c_str(), item.cchTextMax);
+    if (item.mask & LVIF_IMAGE) item.iImage = 0;
+    return 0;
   }
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 HWND MakeFrame() {
-  HWND frame = CreateWindowExA(0, "STATIC", "bench", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+  HWND frame = CreateWindowExA(0, "FileViewBenchFrame", "bench", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   UpdateWindow(frame);
   return frame;
 }
 
-// The reference: the folder's names read and put into a plain icon list view, then drawn.
+// Reference, first screen: the names read and shown by a bare virtual list view.
 double BareListView(const std::string& folder) {
   HWND frame = MakeFrame();
   double start = NowMs();
-  HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_AUTOARRANGE, 0, 0, kWidth,
-                              kHeight, frame, nullptr, GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  WIN32_FIND_DATAA found;
-  HANDLE listing = FindFirstFileA((folder + "\\*").c_str(), &found);
-  int index = 0;
-  if (listing != INVALID_HANDLE_VALUE) {
-    do {
-      if (found.cFileName[0] == '.') continue;
-      LVITEMA item{};
-      item.mask = LVIF_TEXT;
-      item.iItem = index++;
-      item.pszText = found.cFileName;
-      ListView_InsertItem(list, &item);
-    } while (FindNextFileA(listing, &found));
-    FindClose(listing);
-  }
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
+  std::vector<std::string> names = NamesIn(folder);
+  g_names = &names;
+  HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_AUTOARRANGE | LVS_OWNERDATA,
+                              0, 0, kWidth, kHeight, frame, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ListView_SetItemCountEx(list, int(names.size()), 0);
   UpdateWindow(frame);
   double elapsed = NowMs() - start;
   DestroyWindow(frame);
+  g_names = nullptr;
   return elapsed;
 }
 
+bool HasOwnIcon(const char* name) {
+  static const char* const kinds[] = {".EXE", ".LNK", ".ICO", ".CUR", ".ANI", ".URL", ".PIF", ".SCR", ".CPL", ".MSC"};
+  const char* extension = PathFindExtensionA(name);
+  for (const char* kind : kinds)
+    if (lstrcmpiA(extension, kind) == 0) return true;
+  return false;
+}
+
+// Reference, all icons: the same shell look-ups the view makes, in a plain loop.
+double IconLoop(const std::string& folder) {
+  double start = NowMs();
+  std::set<std::string> types;
+  SHFILEINFOA info{};
+  for (const std::string& name : NamesIn(folder)) {
+    std::string path = folder + "\\" + name;
+    if (HasOwnIcon(name.c_str())) {
+      SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
+    } else if (types.insert(PathFindExtensionA(name.c_str())).second) {
+      std::string typeName = std::string("file") + PathFindExtensionA(name.c_str());
+      SHGetFileInfoA(typeName.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                     SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
+    }
+  }
+  return NowMs() - start;
+}
+
 struct ViewTimes {
-  double firstScreen;
-  double allIcons;
+  double firstScreen = 0, visibleIcons = 0, allIcons = 0, longestMessage = 0;
 };
 
 ViewTimes FileView(const std::string& folder) {
@@ -87,44 +130,68 @@ ViewTimes FileView(const std::string& folder) {
   std::vector<WORD> data(1 + state.size());
   data[0] = WORD(state.size() * 2);
   for (size_t i = 0; i < state.size(); ++i) data[1 + i] = static_cast<unsigned char>(state[i]);
+  ViewTimes times;
   double start = NowMs();
-  HWND window = CreateWindowExA(0, CLSID_CLASS_FILE_VIEW, "", WS_CHILD | WS_VISIBLE, 0, 0, kWidth, kHeight,
-                                frame, nullptr, GetModuleHandleA(nullptr), data.data());
+  HWND window = CreateWindowExA(0, CLSID_CLASS_FILE_VIEW, "", WS_CHILD | WS_VISIBLE, 0, 0, kWidth, kHeight, frame,
+                                nullptr, GetModuleHandleA(nullptr), data.data());
   UpdateWindow(frame);
-  ViewTimes times{NowMs() - start, 0};
+  times.firstScreen = NowMs() - start;
   auto* view = static_cast<CFileViewControl*>(CWnd::FromHandlePermanent(window));
-  while (view && view->IsLoadingIcons() && NowMs() - start < 600000) PumpOne();
+  bool visibleIn = false;
+  while (view && view->IsLoadingIcons() && NowMs() - start < 600000) {
+    times.longestMessage = std::max(times.longestMessage, PumpOne());
+    if (!visibleIn && !view->IsLoadingVisibleIcons()) {
+      UpdateWindow(frame);  // the replaced icons drawn
+      times.visibleIcons = NowMs() - start;
+      visibleIn = true;
+    }
+  }
   times.allIcons = NowMs() - start;
+  if (!visibleIn) times.visibleIcons = times.allIcons;
   DestroyWindow(frame);
   for (int i = 0; i < 20; ++i) PumpOne();
   return times;
 }
-}  // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::printf("usage: fileview_bench <folder> [runs]\n");
-    return 2;
-  }
-  const std::string folder = argv[1];
-  const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
-  OleInitialize(nullptr);
-  InitCommonControls();
-  CFileViewControl::Register();
-
-  std::vector<double> bare, first, icons;
+void Measure(const std::string& folder, int runs) {
+  size_t items = NamesIn(folder).size();
+  std::vector<double> bare, loop, first, visible, all, longest;
   for (int i = 0; i < runs; ++i) {
     bare.push_back(BareListView(folder));
     ViewTimes view = FileView(folder);
-    first.push_back(view.firstScreen);
-    icons.push_back(view.allIcons);
-    std::printf("run %d: bare list view %.1f ms, file view first screen %.1f ms, all icons %.1f ms\n", i + 1,
-                bare.back(), view.firstScreen, view.allIcons);
+    loop.push_back(IconLoop(folder));  // after the view, so both meet the shell equally warm
+    first.push_back(view.firstScreen), visible.push_back(view.visibleIcons), all.push_back(view.allIcons);
+    longest.push_back(view.longestMessage);
   }
-  double reference = Median(bare), shown = Median(first), complete = Median(icons);
-  std::printf("first screen: file view %.1f ms, bare list view %.1f ms, ratio %.2f (median of %d)\n", shown, reference,
-              shown / reference, runs);
-  std::printf("all icons in: file view %.1f ms, ratio to the bare fill %.2f\n", complete, complete / reference);
+  std::printf("%s: %zu items, %d runs\n", PathFindFileNameA(folder.c_str()), items, runs);
+  PrintSpread("file view first screen", first, "ms");
+  PrintSpread("bare virtual list view first screen", bare, "ms");
+  PrintSpread("ratio", Ratios(first, bare), "x", 2);
+  PrintSpread("file view all icons in", all, "ms");
+  PrintSpread("loop of the same icon look-ups", loop, "ms");
+  PrintSpread("ratio", Ratios(all, loop), "x", 2);
+  PrintSpread("file view visible icons in (aim 300)", visible, "ms");
+  PrintSpread("longest message while loading (aim 50)", longest, "ms");
+  std::fflush(stdout);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::printf("usage: fileview_bench <runs> <folder>...\n");
+    return 2;
+  }
+  const int runs = std::max(1, std::atoi(argv[1]));
+  OleInitialize(nullptr);
+  InitCommonControls();
+  CFileViewControl::Register();
+  WNDCLASSA frameClass{};
+  frameClass.lpfnWndProc = &FrameProc;
+  frameClass.hInstance = GetModuleHandleA(nullptr);
+  frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  frameClass.lpszClassName = "FileViewBenchFrame";
+  RegisterClassA(&frameClass);
+  for (int i = 2; i < argc; ++i) Measure(argv[i], runs);
   OleUninitialize();
   return 0;
 }

@@ -93,8 +93,8 @@ void CCaptionButton::Draw(HDC dc, const RECT& client) const {
                   : IsPressed() ? Blend(m_back, RGB(0, 0, 0), 15)
                   : m_hot       ? m_hover
                                 : m_back;
-  GdiObject brush(CreateSolidBrush(face));
-  FillRect(dc, &client, static_cast<HBRUSH>(brush.Get()));
+  BrushHandle brush(CreateSolidBrush(face));
+  FillRect(dc, &client, brush.Get());
   RECT frame = client;
   DrawEdge(dc, &frame, IsPressed() ? EDGE_SUNKEN : (m_hot ? EDGE_RAISED : BDR_RAISEDINNER), BF_RECT);
 
@@ -121,8 +121,8 @@ void CCaptionButton::DrawArrow(HDC dc, const RECT& area, COLORREF colour) const 
   int height = (area.bottom - area.top) / 2;
   int cx = (area.left + area.right) / 2, cy = (area.top + area.bottom) / 2;
   POINT points[3] = {{cx - height / 2, cy - height / 2}, {cx - height / 2, cy + height / 2}, {cx + height / 2, cy}};
-  GdiObject brush(CreateSolidBrush(colour));
-  GdiObject pen(CreatePen(PS_SOLID, 1, colour));
+  BrushHandle brush(CreateSolidBrush(colour));
+  PenHandle pen(CreatePen(PS_SOLID, 1, colour));
   SelectObjectScope selectBrush(dc, brush.Get());
   SelectObjectScope selectPen(dc, pen.Get());
   Polygon(dc, points, 3);

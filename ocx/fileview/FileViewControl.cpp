@@ -19,6 +19,10 @@ const UINT_PTR kWatchTimer = 1;
 const UINT kWatchMs = 500;
 const UINT_PTR kIconTimer = 2;
 const DWORD kIconSliceMs = 15;
+// One timer tick fetches icons in slices for up to this long, unless input comes: the ticks
+// themselves are at least 10 ms apart, and waiting for each one after a single slice left
+// the first screen's own icons half a second late in a folder of programs.
+const DWORD kIconTickMs = 25;
 const UINT kFirstShownMessage = WM_APP + 1;
 const UINT kLaterErrorMessage = WM_APP + 2;
 const char kCaption[] = "Tidybar";
@@ -325,7 +329,11 @@ void CFileViewControl::OnSetFocus() {
 void CFileViewControl::OnTimer(UINT_PTR id) {
   if (id == kIconTimer) {
     std::vector<int> changed;
-    m_icons.LoadSome(kIconSliceMs, &changed);
+    DWORD start = GetTickCount();
+    for (DWORD spent = 0; m_icons.IsPending() && spent < kIconTickMs; spent = GetTickCount() - start) {
+      m_icons.LoadSome(std::min(kIconSliceMs, kIconTickMs - spent), &changed);
+      if (HIWORD(GetQueueStatus(QS_INPUT))) break;  // the user comes first
+    }
     for (int index : changed) ListView_RedrawItems(m_list, index, index);
     if (!m_icons.IsPending()) KillTimer(kIconTimer);
   } else if (id == kWatchTimer) {

@@ -50,6 +50,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   HWND GetListView() const { return m_list; }
   IDropTarget* GetDropTarget() const { return m_dropTarget.Get(); }
   bool IsLoadingIcons() const { return m_icons.IsPending(); }
+  bool IsLoadingVisibleIcons() const { return m_icons.IsWantedPending(); }
 
   // The user's commands, as the keys and the mouse give them.
   void OpenItem(int index);
@@ -112,7 +113,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   IDispatch* DragSourceView() const;
 
   HWND m_list = nullptr;
-  GdiObject m_font;
+  FontHandle m_font;
   CFolderListing m_listing;
   CIconLoader m_icons;
   CFolderWatcher m_watcher;

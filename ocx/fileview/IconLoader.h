@@ -27,6 +27,8 @@ class CIconLoader {
   // Fetches icons for about `budgetMs`; the items that changed are added to *changed.
   void LoadSome(DWORD budgetMs, std::vector<int>* changed);
   bool IsPending() const { return m_next < m_icons.size() || !m_wanted.empty(); }
+  // Items the view asked for (the visible ones) still wait for their own icon.
+  bool IsWantedPending() const { return !m_wanted.empty(); }
 
  private:
   int Fetch(const FileItem& item);

@@ -74,7 +74,10 @@ void CMonitorControl::OnPrintClient(HDC dc, UINT) {
 }
 
 void CMonitorControl::OnPaint() {
-  PaintBuffered(m_hWnd, [this](HDC dc, const RECT& client) { Draw(dc, client); }, &m_buffer);
+  PaintBuffered(m_hWnd, [this](HDC dc, const RECT& client) {
+    m_buffer.Keep(GetStockObject(DEFAULT_GUI_FONT));
+    Draw(dc, client);
+  }, &m_buffer);
 }
 
 int CMonitorControl::YFor(double value, const RECT& client) const {
@@ -94,14 +97,15 @@ void CMonitorControl::MakeDrawingTools() {
 }
 
 void CMonitorControl::Draw(HDC dc, const RECT& client) const {
-  FillRect(dc, &client, static_cast<HBRUSH>(m_backBrush.Get()));
+  FillRect(dc, &client, m_backBrush.Get());
   DrawGrid(dc, client);
   DrawGraph(dc, client);
   double value = m_history.empty() ? 0 : m_history.back();
   double percent = 100.0 * value / m_scale;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, percent > m_high ? m_line : RGB(255, 255, 255));
-  SelectObjectScope font(dc, GetStockObject(DEFAULT_GUI_FONT));
+  HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
+  SelectObjectScope select(dc, GetCurrentObject(dc, OBJ_FONT) == font ? nullptr : font);
   RECT text = client;
   text.top += 2;
   text.left += 3;

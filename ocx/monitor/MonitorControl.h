@@ -56,5 +56,6 @@ class CMonitorControl : public CHostedControl {
   int m_scroll = 0;  // moves the grid with the graph
   // Drawing tools made once: the monitors repaint every interval for as long as the bar runs.
   CBackBuffer m_buffer;
-  GdiObject m_backBrush, m_gridPen, m_levelPen, m_linePen;
+  BrushHandle m_backBrush;
+  PenHandle m_gridPen, m_levelPen, m_linePen;
 };

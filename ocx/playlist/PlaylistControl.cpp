@@ -62,15 +62,6 @@ std::string ToAnsi(std::string text, const std::string& path) {
   return converted;
 }
 
-std::string ListText(HWND list, int index) {
-  LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, WPARAM(index), 0);
-  if (length == LB_ERR) return std::string();
-  std::string text(size_t(length) + 1, '\0');
-  ::SendMessageA(list, LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(size_t(length));
-  return text;
-}
-
 class DropScope {
  public:
   explicit DropScope(HDROP drop) : m_drop(drop) {}
@@ -120,8 +111,10 @@ void CPlaylistControl::OnCreateControl() {
   m_backBrush.Reset(CreateSolidBrush(m_back));
   RECT client;
   GetClientRect(&client);
+  // The list box keeps no text: the entries live here, and it asks for each row it draws, so
+  // a list of any length is filled and emptied at once.
   m_list = CreateWindowExA(0, "LISTBOX", "",
-                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NODATA |
                                LBS_WANTKEYBOARDINPUT | LBS_NOINTEGRALHEIGHT,
                            0, 0, client.right, client.bottom, m_hWnd, reinterpret_cast<HMENU>(kListId),
                            GetModuleHandleA(nullptr), nullptr);
@@ -153,12 +146,24 @@ int CPlaylistControl::AddFilesOf(const std::string& folder, const std::string& e
       names.push_back(found.cFileName);
   } while (FindNextFileA(find.Get(), &found));
   std::sort(names.begin(), names.end(), playlist::NameLess);
-  for (const std::string& name : names) Add(Joined(base, name));
-  return int(names.size());
+  for (std::string& name : names) name = Joined(base, name);
+  int added = int(names.size());
+  Append(std::move(names));
+  return added;
 }
 
-void CPlaylistControl::Add(const std::string& path) {
-  ::SendMessageA(m_list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+void CPlaylistControl::Append(std::vector<std::string> paths) {
+  if (paths.empty()) return;
+  m_entries.insert(m_entries.end(), std::make_move_iterator(paths.begin()), std::make_move_iterator(paths.end()));
+  ShowCount();
+}
+
+// The list box learns only how many rows there are; the selection stays where it was.
+void CPlaylistControl::ShowCount() {
+  LRESULT selected = ::SendMessageA(m_list, LB_GETCURSEL, 0, 0);
+  ::SendMessageA(m_list, LB_SETCOUNT, WPARAM(m_entries.size()), 0);
+  if (selected >= 0 && size_t(selected) < m_entries.size()) ::SendMessageA(m_list, LB_SETCURSEL, WPARAM(selected), 0);
+  InvalidateRect(m_list, nullptr, TRUE);
 }
 
 void CPlaylistControl::SetBackColorRgb(short red, short green, short blue) {
@@ -180,11 +185,14 @@ void CPlaylistControl::SetColour(COLORREF* colour, short red, short green, short
   InvalidateRect(m_list, nullptr, TRUE);
 }
 
-void CPlaylistControl::ClearList() { ::SendMessageA(m_list, LB_RESETCONTENT, 0, 0); }
+void CPlaylistControl::ClearList() {
+  m_entries.clear();
+  ::SendMessageA(m_list, LB_RESETCONTENT, 0, 0);
+}
 
 bool CPlaylistControl::SaveList(const CString& path) {
   CAtomicFile file;
-  return file.Begin(path) && file.Write(playlist::FormatEntries(Entries())) && file.Commit();
+  return file.Begin(path) && file.Write(playlist::FormatEntries(m_entries)) && file.Commit();
 }
 
 bool CPlaylistControl::LoadList(const CString& path) {
@@ -192,8 +200,10 @@ bool CPlaylistControl::LoadList(const CString& path) {
   std::string text;
   if (source.empty() || !ReadPlaylistFile(source, &text)) return false;
   std::vector<std::string> entries = playlist::ParseEntries(ToAnsi(text, source), FolderOf(source));
+  for (std::string& entry : entries)  // most need no tidying, and the call costs more than the rest
+    if (!playlist::IsPlainFullPath(entry)) entry = FullPath(entry);
   ClearList();
-  for (const std::string& entry : entries) Add(FullPath(entry));
+  Append(std::move(entries));
   return true;
 }
 
@@ -212,18 +222,13 @@ std::string CPlaylistControl::AskForPlaylist() const {
   return GetOpenFileNameA(&dialog) ? std::string(file) : std::string();
 }
 
-std::vector<std::string> CPlaylistControl::Entries() const {
-  std::vector<std::string> entries;
-  int count = int(::SendMessageA(m_list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) entries.push_back(ListText(m_list, i));
-  return entries;
-}
-
 void CPlaylistControl::MoveItem(int from, int to) {
-  std::string text = ListText(m_list, from);
-  ::SendMessageA(m_list, LB_DELETESTRING, WPARAM(from), 0);
-  ::SendMessageA(m_list, LB_INSERTSTRING, WPARAM(to), reinterpret_cast<LPARAM>(text.c_str()));
+  if (from < 0 || to < 0 || size_t(from) >= m_entries.size() || size_t(to) >= m_entries.size()) return;
+  auto first = m_entries.begin();
+  if (from < to) std::rotate(first + from, first + from + 1, first + to + 1);
+  else std::rotate(first + to, first + from, first + from + 1);
   ::SendMessageA(m_list, LB_SETCURSEL, WPARAM(to), 0);
+  InvalidateRect(m_list, nullptr, TRUE);
 }
 
 void CPlaylistControl::OnSize(UINT, int width, int height) {
@@ -247,11 +252,12 @@ BOOL CPlaylistControl::OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
   if (item->itemID == UINT(-1)) return TRUE;
   bool selected = (item->itemState & ODS_SELECTED) != 0;
   COLORREF back = selected ? m_fore : RowColour(int(item->itemID));
-  GdiObject brush(CreateSolidBrush(back));
-  FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(brush.Get()));
+  BrushHandle brush(CreateSolidBrush(back));
+  FillRect(item->hDC, &item->rcItem, brush.Get());
+  DcStateScope state(item->hDC);
   SetBkMode(item->hDC, TRANSPARENT);
   SetTextColor(item->hDC, selected ? RowColour(int(item->itemID)) : m_fore);
-  std::string name = playlist::FileNameOf(ListText(m_list, int(item->itemID)));
+  std::string name = item->itemID < m_entries.size() ? playlist::FileNameOf(m_entries[item->itemID]) : std::string();
   RECT text = item->rcItem;
   text.left += 3;
   DrawTextA(item->hDC, name.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -263,9 +269,10 @@ LRESULT CPlaylistControl::OnControlColour() { return reinterpret_cast<LRESULT>(m
 int CPlaylistControl::OnKeyToItem(UINT key, int, HWND) {
   if (key != VK_DELETE) return -1;  // the list box's own handling
   int selected = int(::SendMessageA(m_list, LB_GETCURSEL, 0, 0));
-  if (selected < 0) return -2;
+  if (selected < 0 || size_t(selected) >= m_entries.size()) return -2;
+  m_entries.erase(m_entries.begin() + selected);
   ::SendMessageA(m_list, LB_DELETESTRING, WPARAM(selected), 0);
-  int count = int(::SendMessageA(m_list, LB_GETCOUNT, 0, 0));
+  int count = int(m_entries.size());
   if (count > 0) ::SendMessageA(m_list, LB_SETCURSEL, WPARAM(std::min(selected, count - 1)), 0);
   return -2;
 }
@@ -298,6 +305,6 @@ void CPlaylistControl::OnDropFiles(HDROP drop) {
     if (!DragQueryFileA(drop, i, path, MAX_PATH)) continue;
     DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) AddFilesOf(path, m_extension);
-    else if (playlist::HasExtension(path, m_extension)) Add(FullPath(path));
+    else if (playlist::HasExtension(path, m_extension)) Append({FullPath(path)});
   }
 }

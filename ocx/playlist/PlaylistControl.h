@@ -8,7 +8,8 @@
 // takes red, green, blue), ClearList (8), SaveList (15: one full path a line, CR LF;
 // returns whether it worked, and an old file is replaced only by a complete new one),
 // LoadList (16: replaces the list with a playlist file's entries; the empty path asks the
-// user for the file, starting in C:\tyb; returns whether a list was loaded).
+// user for the file, starting in C:\tyb; returns whether a list was loaded; lines that can
+// name no file, such as those holding a NUL, are left out).
 // Dropped files and the files of dropped folders are added when their extension is the
 // one AddFolderFiles was last given (".mp3" until then).
 // Stored state: "back", "fore", "back2" (colours, 0x00BBGGRR).
@@ -35,7 +36,7 @@ class CPlaylistControl : public CHostedControl {
   bool LoadList(const CString& path);
 
   // The full paths in the list, top to bottom.
-  std::vector<std::string> Entries() const;
+  const std::vector<std::string>& Entries() const { return m_entries; }
   HWND List() const { return m_list; }
   COLORREF RowColour(int row) const { return row % 2 ? m_back2 : m_back; }
   COLORREF TextColour() const { return m_fore; }
@@ -54,13 +55,15 @@ class CPlaylistControl : public CHostedControl {
   void OnDropFiles(HDROP drop);
   void SetColour(COLORREF* colour, short red, short green, short blue);
   HFONT ListFont() const;
-  void Add(const std::string& path);
+  void Append(std::vector<std::string> paths);
+  void ShowCount();
   int AddFilesOf(const std::string& folder, const std::string& extension);
   void MoveItem(int from, int to);
   std::string AskForPlaylist() const;
 
+  std::vector<std::string> m_entries;  // what the list shows, top to bottom
   HWND m_list = nullptr;
-  GdiObject m_backBrush;
+  BrushHandle m_backBrush;
   COLORREF m_back = RGB(255, 255, 255), m_fore = RGB(0, 0, 0), m_back2 = RGB(255, 255, 255);
   bool m_back2Set = false;  // until then the second background follows the first
   std::string m_extension = ".mp3";

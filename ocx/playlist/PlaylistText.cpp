@@ -1,5 +1,6 @@
 #include "ocx/playlist/PlaylistText.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace playlist {
@@ -9,10 +10,13 @@ bool IsSlash(char c) { return c == '\\' || c == '/'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 int Lower(char c) { return std::tolower(static_cast<unsigned char>(c)); }
 
-std::string Trimmed(const std::string& line) {
-  size_t first = line.find_first_not_of(" \t");
-  if (first == std::string::npos) return std::string();
-  return line.substr(first, line.find_last_not_of(" \t") - first + 1);
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A path with a drive, a UNC path or a URL: one that needs no folder to say where it is.
+bool IsAbsolute(const std::string& entry) {
+  bool hasDrive = entry.size() >= 2 && std::isalpha(static_cast<unsigned char>(entry[0])) && entry[1] == ':';
+  bool unc = entry.size() >= 2 && IsSlash(entry[0]) && IsSlash(entry[1]);
+  return hasDrive || unc || entry.find("://") != std::string::npos;
 }
 
 // Compares the runs of digits that start at a[i] and b[j] by value; moves past them.
@@ -29,29 +33,61 @@ int CompareNumbers(const std::string& a, size_t& i, const std::string& b, size_t
 
 std::vector<std::string> ParseEntries(const std::string& text, const std::string& folder) {
   std::vector<std::string> entries;
+  entries.reserve(size_t(std::count(text.begin(), text.end(), '\n')) + 1);
   size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;  // a UTF-8 mark
   while (start < text.size()) {
     size_t end = text.find_first_of("\r\n", start);
     if (end == std::string::npos) end = text.size();
-    std::string line = Trimmed(text.substr(start, end - start));
-    if (!line.empty() && line[0] != '#') entries.push_back(ResolvePath(line, folder));
+    size_t first = start, last = end;
+    while (first < last && IsBlank(text[first])) ++first;
+    while (last > first && IsBlank(text[last - 1])) --last;
+    std::string line(text, first, last - first);
+    if (!line.empty() && line[0] != '#' && NamesAFile(line))
+      entries.push_back(IsAbsolute(line) ? std::move(line) : ResolvePath(line, folder));
     start = end + 1;
   }
   return entries;
 }
 
+// A NUL ends a path for every file call, so a line holding one would reach some other file
+// (a line of NULs, the playlist's own folder); and a path that ends in a folder is no track.
+bool NamesAFile(const std::string& entry) {
+  if (entry.find('\0') != std::string::npos) return false;
+  if (entry.find("://") != std::string::npos) return true;  // a stream may well end in "/"
+  if (entry.size() == 2 && entry[1] == ':') return false;  // a drive's current folder
+  size_t slash = entry.find_last_of("\\/");
+  size_t name = slash == std::string::npos ? 0 : slash + 1;
+  return entry.compare(name, std::string::npos, "") != 0 && entry.compare(name, std::string::npos, ".") != 0 &&
+         entry.compare(name, std::string::npos, "..") != 0;
+}
+
+// A full path that the system would hand back as it is: a drive, and parts that are not
+// empty, not "." or "..", and do not end in a dot or a blank (which the system drops).
+bool IsPlainFullPath(const std::string& path) {
+  if (path.size() < 4 || !std::isalpha(static_cast<unsigned char>(path[0])) || path[1] != ':' || path[2] != '\\')
+    return false;
+  size_t start = 3;
+  while (start <= path.size()) {
+    size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    if (end == start || path[end - 1] == '.' || path[end - 1] == ' ') return false;
+    start = end + 1;
+  }
+  return path.find('/') == std::string::npos && path.find('\0') == std::string::npos;
+}
+
 std::string ResolvePath(const std::string& entry, const std::string& folder) {
-  if (entry.empty() || folder.empty() || entry.find("://") != std::string::npos) return entry;
-  bool hasDrive = entry.size() >= 2 && std::isalpha(static_cast<unsigned char>(entry[0])) && entry[1] == ':';
-  bool unc = entry.size() >= 2 && IsSlash(entry[0]) && IsSlash(entry[1]);
-  if (hasDrive || unc) return entry;
+  if (entry.empty() || folder.empty() || IsAbsolute(entry)) return entry;
   if (IsSlash(entry[0])) return folder.size() >= 2 && folder[1] == ':' ? folder.substr(0, 2) + entry : entry;
   return IsSlash(folder.back()) ? folder + entry : folder + "\\" + entry;
 }
 
 std::string FormatEntries(const std::vector<std::string>& paths) {
+  size_t size = 0;
+  for (const std::string& path : paths) size += path.size() + 2;
   std::string text;
-  for (const std::string& path : paths) text += path + "\r\n";
+  text.reserve(size);
+  for (const std::string& path : paths) text.append(path).append("\r\n");
   return text;
 }
 

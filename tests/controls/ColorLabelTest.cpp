@@ -118,8 +118,8 @@ TEST_F(ColorLabelTest, SolidBrushesAreTransparentTextAHatchIsOpaqueInBothPhases)
 
   // A patterned off background becomes plain black when the hatch goes on.
   label.SetHatch(FALSE, 0);
-  GdiObject pattern(CreateBitmap(8, 8, 1, 1, nullptr));
-  label.SetOffPattern(static_cast<HBITMAP>(pattern.Get()));
+  BitmapHandle pattern(CreateBitmap(8, 8, 1, 1, nullptr));
+  label.SetOffPattern(pattern.Get());
   EXPECT_EQ(Brush(canvas.Dc()).lbStyle, UINT(BS_PATTERN));
   label.SetHatch(TRUE, HS_CROSS);
   label.SetHatch(FALSE, 0);

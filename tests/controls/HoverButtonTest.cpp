@@ -142,17 +142,18 @@ TEST_F(HoverButtonTest, ABitmapPushesTheTextRightAndOneThatDoesNotLoadIsSkipped)
 }
 
 TEST_F(HoverButtonTest, TransparentAndEmbossedBitmaps) {
-  GdiObject shape(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kShapeBitmap), IMAGE_BITMAP, 0, 0, 0));
+  BitmapHandle shape(
+      static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kShapeBitmap), IMAGE_BITMAP, 0, 0, 0)));
   ASSERT_TRUE(shape);
   Canvas canvas(20, 20);
-  CHoverButton::DrawTransparent(canvas.Dc(), static_cast<HBITMAP>(shape.Get()), 5, 5, kMagenta);
+  CHoverButton::DrawTransparent(canvas.Dc(), shape.Get(), 5, 5, kMagenta);
   EXPECT_EQ(canvas.At(5, 5), kMarker);
   EXPECT_EQ(canvas.At(5 + 3, 5 + 3), kBlue);
   EXPECT_EQ(canvas.At(5 + 8, 5 + 3), kWhite);
   EXPECT_EQ(canvas.At(5 + 11, 5 + 9), kMarker);
 
   Canvas embossed(20, 20);
-  CHoverButton::DrawEmbossed(embossed.Dc(), static_cast<HBITMAP>(shape.Get()), 5, 5, kMagenta);
+  CHoverButton::DrawEmbossed(embossed.Dc(), shape.Get(), 5, 5, kMagenta);
   EXPECT_EQ(embossed.At(5 + 2, 5 + 2), Sys(COLOR_BTNSHADOW));
   EXPECT_EQ(embossed.At(5 + 6, 5 + 3), Sys(COLOR_BTNHIGHLIGHT));  // one pixel right of the shape
   EXPECT_EQ(embossed.At(5 + 8, 5 + 3), Sys(COLOR_BTNFACE));       // white counts as background

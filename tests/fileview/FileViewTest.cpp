@@ -254,8 +254,7 @@ TEST_F(FileViewTest, TenThousandItemsShowAtOnceAndIconsFollow) {
   for (int i = 0; i < 10000; ++i) DeleteFileA(name(i).c_str());  // quicker than the scratch folder's clean-up
 }
 
-// A folder renamed while shown is noticed like one that was never there. (Deleting is not
-// tried: Wine keeps a watched folder until the watch is closed.)
+// A folder renamed while shown is noticed like one that was never there.
 TEST_F(FileViewTest, AFolderThatGoesWhileShownSaysItIsGone) {
   CreateDirectoryA((dir / "going").c_str(), nullptr);
   WriteTextFile(dir / "going\\a.txt", "a");
@@ -265,4 +264,49 @@ TEST_F(FileViewTest, AFolderThatGoesWhileShownSaysItIsGone) {
   EXPECT_TRUE(PumpUntilDone([&] { return renamed->GetListing().GetStatus() == CFolderListing::Status::kMissing; }, 5000));
   EXPECT_TRUE(ShownNames(renamed).empty());
   EXPECT_FALSE(IsWindowVisible(renamed->GetListView()));
+}
+
+// Deleted by another program, the way any program deletes a folder: its items first, then
+// the folder. The view must not keep the folder from going (Wine keeps a folder that someone
+// holds open on disk, looking as it was), and then says it is gone.
+TEST_F(FileViewTest, AFolderDeletedWhileShownGoesAndSaysItIsGone) {
+  std::string full = dir / "full", empty = dir / "empty";
+  CreateDirectoryA(full.c_str(), nullptr);
+  CreateDirectoryA(empty.c_str(), nullptr);
+  WriteTextFile(full + "\\a.txt", "a");
+  WriteTextFile(full + "\\hidden.txt", "h");
+  SetFileAttributesA((full + "\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  CFileViewControl* fullView = View(1003, full);
+  CFileViewControl* emptyView = View(1004, empty);
+  ASSERT_EQ(ShownNames(fullView).size(), 1u);
+  PumpUntilDone([] { return false; }, 600);  // both views look at least once
+  auto gone = [](CFileViewControl* view) { return view->GetListing().GetStatus() == CFolderListing::Status::kMissing; };
+  for (const char* name : {"\\a.txt", "\\hidden.txt"}) {
+    SetFileAttributesA((full + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(DeleteFileA((full + name).c_str()));
+  }
+  ASSERT_TRUE(RemoveDirectoryA(full.c_str()));
+  ASSERT_TRUE(RemoveDirectoryA(empty.c_str()));
+  EXPECT_TRUE(PumpUntilDone([&] { return gone(fullView) && gone(emptyView); }, 5000));
+  EXPECT_EQ(GetFileAttributesA(full.c_str()), INVALID_FILE_ATTRIBUTES) << "the delete finished";
+  EXPECT_EQ(GetFileAttributesA(empty.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(ShownNames(fullView).empty());
+  EXPECT_FALSE(IsWindowVisible(fullView->GetListView()));
+  EXPECT_FALSE(IsWindowVisible(emptyView->GetListView()));
+}
+
+// An empty folder is not held open, yet what comes into it still shows, hidden or not.
+TEST_F(FileViewTest, AnEmptyFolderStillShowsWhatComesIn) {
+  CFileViewControl* view = View(1003, dir / "left");
+  PumpUntilDone([] { return false; }, 600);
+  WriteTextFile(dir / "left\\secret.txt", "s");
+  SetFileAttributesA((dir / "left\\secret.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  PumpUntilDone([] { return false; }, 1200);
+  EXPECT_TRUE(ShownNames(view).empty()) << "hidden";
+  WriteTextFile(dir / "left\\new.txt", "n");
+  EXPECT_TRUE(PumpUntilDone([&] { return ShownNames(view).size() == 1; }, 5000));
+  ASSERT_TRUE(DeleteFileA((dir / "left\\new.txt").c_str()));
+  EXPECT_TRUE(PumpUntilDone([&] { return ShownNames(view).empty(); }, 5000));
+  SetFileAttributesA((dir / "left\\secret.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_TRUE(PumpUntilDone([&] { return ShownNames(view).size() == 1; }, 5000)) << "shown once it is not hidden";
 }

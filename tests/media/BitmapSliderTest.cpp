@@ -47,16 +47,16 @@ struct ArtParent : CWnd {
     slider.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
   }
   Canvas art;
-  GdiObject brush{CreateSolidBrush(RGB(128, 128, 128))};
+  BrushHandle brush{CreateSolidBrush(RGB(128, 128, 128))};
   CBitmapSlider slider;
 };
 
 // A pattern brush of black and grey pixels in a checkerboard.
-GdiObject Checkerboard() {
+BrushHandle Checkerboard() {
   WORD rows[8];
   for (int y = 0; y < 8; ++y) rows[y] = y % 2 ? 0xAA : 0x55;
-  GdiObject bits(CreateBitmap(8, 8, 1, 1, rows));
-  return GdiObject(CreatePatternBrush(static_cast<HBITMAP>(bits.Get())));
+  BitmapHandle bits(CreateBitmap(8, 8, 1, 1, rows));
+  return BrushHandle(CreatePatternBrush(bits.Get()));
 }
 }  // namespace
 

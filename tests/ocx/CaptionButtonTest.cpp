@@ -48,7 +48,7 @@ struct Picture {
   }
   RECT size;
   MemoryDc dc;
-  GdiObject bitmap;
+  BitmapHandle bitmap;
   HGDIOBJ previous;
 };
 

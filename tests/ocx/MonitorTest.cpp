@@ -96,3 +96,25 @@ TEST(Monitor, PaintsTheGraphOverItsBackgroundWithoutLeaking) {
   int lineY = client.bottom - 1 - int(0.5 * (client.bottom - 1) + 0.5);
   EXPECT_EQ(GetPixel(dc.Get(), client.right - 6, lineY), RGB(0, 255, 0)) << "the graph at 50%";
 }
+
+// The meters paint without BeginPaint, to keep their device context's state between ticks:
+// a paint must still leave nothing pending (else WM_PAINT would come for ever) and bring
+// the whole picture, text included, even when only a corner was invalid.
+TEST(Monitor, APaintOfACornerLeavesNothingPendingAndShowsTheValue) {
+  CDialog dialog(960);
+  ASSERT_TRUE(dialog.Create(960));
+  dialog.ShowWindow(SW_SHOW);
+  CMonitorControl* cpu = Monitor(dialog, 964);
+  cpu->TakeSample(50);
+  UpdateWindow(cpu->m_hWnd);
+  RECT corner{0, 0, 2, 2};
+  InvalidateRect(cpu->m_hWnd, &corner, FALSE);
+  MSG msg;
+  for (int i = 0; i < 20 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageA(&msg);
+  EXPECT_FALSE(GetUpdateRect(cpu->m_hWnd, nullptr, FALSE));
+  WindowDc dc(cpu->m_hWnd);
+  int white = 0;
+  for (int x = 3; x < 40; ++x)
+    for (int y = 2; y < 14; ++y) white += GetPixel(dc.Get(), x, y) == RGB(255, 255, 255);
+  EXPECT_GT(white, 10) << "the value text \"" << cpu->ValueText().GetString() << "\"";
+}

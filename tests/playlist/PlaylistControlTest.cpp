@@ -176,6 +176,66 @@ TEST_F(PlaylistControl, LoadsPlaylistsThatOtherPlayersWrote) {
   EXPECT_EQ(Entries(), (Paths{std::string("C:\\") + ansi}));
 }
 
+TEST_F(PlaylistControl, LinesThatNameNoFileAreLeftOutAndPathsAreTidied) {
+  std::string file = music / "damaged.m3u";
+  testkit::WriteTextFile(file, std::string("\0\0\0\0\r\n", 6) + std::string("C:\\music\\a\0b.mp3\r\n", 18) +
+                                   ".\r\nC:/music/c.mp3\r\nC:\\music\\.\\d.mp3\r\nC:\\music\\sub\\..\\e.mp3\r\n");
+  ASSERT_TRUE(editor.list.LoadList(file.c_str()));
+  EXPECT_EQ(Entries(), (Paths{"C:\\music\\c.mp3", "C:\\music\\d.mp3", "C:\\music\\e.mp3"}))
+      << "neither the playlist's folder nor a path cut short at a NUL";
+}
+
+// Counts what is sent to one window while it lives.
+class MessageCounter {
+ public:
+  explicit MessageCounter(HWND window) : m_window(window) {
+    s_self = this;
+    m_hook = SetWindowsHookExA(WH_CALLWNDPROC, &MessageCounter::Hook, nullptr, GetCurrentThreadId());
+  }
+  ~MessageCounter() {
+    UnhookWindowsHookEx(m_hook);
+    s_self = nullptr;
+  }
+  int count = 0;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && s_self && reinterpret_cast<CWPSTRUCT*>(lParam)->hwnd == s_self->m_window) ++s_self->count;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static MessageCounter* s_self;
+  HWND m_window;
+  HHOOK m_hook;
+};
+MessageCounter* MessageCounter::s_self = nullptr;
+
+// A long list is handed to the list box whole, not entry by entry, both ways.
+TEST_F(PlaylistControl, AHundredThousandEntriesLoadAndSaveWithoutAMessageEach) {
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += "C:\\music\\Album " + std::to_string(i / 20) + "\\" + std::to_string(i) + ".mp3\r\n";
+  std::string file = music / "long.m3u", copy = music / "copy.m3u";
+  testkit::WriteTextFile(file, text);
+  HWND list = editor.Control().List();
+  {
+    MessageCounter sent(list);
+    ASSERT_TRUE(editor.list.LoadList(file.c_str()));
+    EXPECT_LT(sent.count, 100) << "messages to the list box while loading";
+  }
+  ASSERT_EQ(Entries().size(), 100000u);
+  EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 100000);
+  EXPECT_EQ(Entries().back(), "C:\\music\\Album 4999\\99999.mp3");
+  {
+    MessageCounter sent(list);
+    ASSERT_TRUE(editor.list.SaveList(copy.c_str()));
+    EXPECT_LT(sent.count, 100) << "messages to the list box while saving";
+  }
+  EXPECT_TRUE(testkit::ReadTextFile(copy) == text) << "saved as loaded";
+  SendMessageA(list, LB_SETCURSEL, 99999, 0);
+  SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0);
+  ASSERT_TRUE(editor.list.SaveList(copy.c_str()));
+  EXPECT_TRUE(testkit::ReadTextFile(copy) == text.substr(0, text.size() - strlen("C:\\music\\Album 4999\\99999.mp3\r\n")));
+}
+
 TEST_F(PlaylistControl, LoadingWhatIsNotThereChangesNothing) {
   editor.list.AddFolderFiles(".mp3", music.path.c_str());
   EXPECT_FALSE(editor.list.LoadList((music / "missing.m3u").c_str()));
@@ -249,7 +309,7 @@ TEST_F(PlaylistControl, DroppedFilesAndFoldersAreAdded) {
 TEST_F(PlaylistControl, RowsShowTheColoursTheContainerSets) {
   editor.list.AddFolderFiles(".mp3", music.path.c_str());
   HWND list = editor.Control().List();
-  auto render = [&](MemoryDc& dc, GdiObject& bitmap) {
+  auto render = [&](MemoryDc& dc, BitmapHandle& bitmap) {
     WindowDc screen(list);
     RECT client;
     GetClientRect(list, &client);
@@ -263,7 +323,7 @@ TEST_F(PlaylistControl, RowsShowTheColoursTheContainerSets) {
   editor.list.SetForeColorRgb(44, 255, 9);
   {
     MemoryDc dc;
-    GdiObject bitmap;
+    BitmapHandle bitmap;
     render(dc, bitmap);
     EXPECT_EQ(testkit::Pixel(dc.Get(), 1, ItemCentreY(0)), RGB(1, 0, 0));
     EXPECT_EQ(testkit::Pixel(dc.Get(), 1, ItemCentreY(1)), RGB(1, 0, 0)) << "one background until a second is set";
@@ -272,7 +332,7 @@ TEST_F(PlaylistControl, RowsShowTheColoursTheContainerSets) {
   editor.list.SetBackColorRgb2(0, 0, 300);
   SendMessageA(list, LB_SETCURSEL, 2, 0);
   MemoryDc dc;
-  GdiObject bitmap;
+  BitmapHandle bitmap;
   render(dc, bitmap);
   EXPECT_EQ(testkit::Pixel(dc.Get(), 1, ItemCentreY(0)), RGB(1, 0, 0));
   EXPECT_EQ(testkit::Pixel(dc.Get(), 1, ItemCentreY(1)), RGB(0, 0, 255)) << "every second row, clamped";

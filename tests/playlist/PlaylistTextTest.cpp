@@ -69,3 +69,21 @@ TEST(PlaylistText, FileNamesArePathsLastParts) {
   EXPECT_EQ(FileNameOf("song.mp3"), "song.mp3");
   EXPECT_EQ(FileNameOf("C:\\music\\"), "");
 }
+
+TEST(PlaylistText, LinesThatCanNameNoFileAreSkipped) {
+  std::string text = std::string("\0\0\0\r\n", 5) + std::string("C:\\music\\a\0b.mp3\r\n", 18) +
+                     ".\r\n..\r\nsub\\\r\nC:\\music\\\r\nd:\r\nC:\\music\\ok.mp3\r\nhttp://radio.example/\r\n";
+  EXPECT_EQ(ParseEntries(text, "C:\\list"), (Paths{"C:\\music\\ok.mp3", "http://radio.example/"}))
+      << "NULs, the folder itself, folders, a drive alone";
+  EXPECT_TRUE(NamesAFile("..a.mp3"));
+  EXPECT_TRUE(NamesAFile("d:e.mp3"));
+}
+
+TEST(PlaylistText, OnlyPathsThatNeedNoTidyingCountAsPlain) {
+  EXPECT_TRUE(IsPlainFullPath("C:\\music\\a b.mp3"));
+  EXPECT_TRUE(IsPlainFullPath("z:\\.hidden\\x"));
+  for (const char* path : {"C:/music/a.mp3", "C:\\music/a.mp3", "C:\\a\\..\\b.mp3", "C:\\a\\.\\b.mp3",
+                           "C:\\a\\b.mp3.", "C:\\a \\b.mp3", "C:\\a\\\\b.mp3", "C:\\a\\", "C:\\", "a.mp3",
+                           "C:a.mp3", "\\\\server\\share\\a.mp3", "\\a.mp3"})
+    EXPECT_FALSE(IsPlainFullPath(path)) << path;
+}
