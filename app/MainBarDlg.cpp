@@ -34,13 +34,13 @@ CMainBarDlg::CMainBarDlg(CWnd* parent)
 
 const MessageMap* CMainBarDlg::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_NCHITTEST, &CMainBarDlg::OnNcHitTest),
-      OnMessage(WM_PAINT, &CMainBarDlg::OnPaint),
-      OnMessage(WM_QUERYDRAGICON, &CMainBarDlg::OnQueryDragIcon),
+      OnMessage<WM_NCHITTEST>(&CMainBarDlg::OnNcHitTest),
+      OnMessage<WM_PAINT>(&CMainBarDlg::OnPaint),
+      OnMessage<WM_QUERYDRAGICON>(&CMainBarDlg::OnQueryDragIcon),
       OnMessage(WM_TRAYNOTIFY, &CMainBarDlg::OnTrayNotify),
-      OnMessage(WM_TIMER, &CMainBarDlg::OnTimerMessage),
-      OnNotify(NM_RELEASEDCAPTURE, IDC_VOLUME_SLIDER, &CMainBarDlg::OnVolumeReleased),
-      OnNotify(NM_RELEASEDCAPTURE, IDC_SEEK_SLIDER, &CMainBarDlg::OnSeekReleased),
+      OnMessage<WM_TIMER>(&CMainBarDlg::OnTimer),
+      OnNotify(IDC_VOLUME_SLIDER, NM_RELEASEDCAPTURE, &CMainBarDlg::OnVolumeReleased),
+      OnNotify(IDC_SEEK_SLIDER, NM_RELEASEDCAPTURE, &CMainBarDlg::OnSeekReleased),
   };
   static const MessageMap map{CBitmapDialog::GetMessageMap(), entries};
   return &map;
@@ -203,17 +203,17 @@ void CMainBarDlg::OnPlaylistEditor() {
 void CMainBarDlg::OnCalendar() { ShellExecuteA(m_hWnd, "open", "tybCal.exe", "", "", SW_SHOW); }
 
 // A press on the bar's own surface (not on a child control) drags the whole bar.
-LRESULT CMainBarDlg::OnNcHitTest(WPARAM, LPARAM lParam) {
+LRESULT CMainBarDlg::OnNcHitTest(POINT screen) {
   RECT client;
   GetClientRect(&client);
   ClientToScreen(&client);
-  POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  if (PtInRect(&client, point)) return HTCAPTION;
+  if (PtInRect(&client, screen)) return HTCAPTION;
   return Default();
 }
 
-LRESULT CMainBarDlg::OnPaint(WPARAM, LPARAM) {
-  if (!IsIconic()) return Default();
+// Only the minimised bar draws its icon; otherwise the dialog paints as usual.
+bool CMainBarDlg::OnPaint() {
+  if (!IsIconic()) return false;
   PaintDc paint(m_hWnd);
   SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
   RECT client;
@@ -221,17 +221,12 @@ LRESULT CMainBarDlg::OnPaint(WPARAM, LPARAM) {
   int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
   int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
   DrawIcon(paint.Get(), x, y, m_barIcon);
-  return 0;
+  return true;
 }
 
-LRESULT CMainBarDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_barIcon); }
+HICON CMainBarDlg::OnQueryDragIcon() { return m_barIcon; }
 
 LRESULT CMainBarDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) { return g_trayIcon.OnTrayMessage(wParam, lParam); }
-
-LRESULT CMainBarDlg::OnTimerMessage(WPARAM wParam, LPARAM) {
-  OnTimer(wParam);
-  return 0;
-}
 
 // Timers 1 to 8 end the lifetime of the selector window in slot id - 1.
 void CMainBarDlg::OnTimer(UINT_PTR id) {

@@ -66,13 +66,12 @@ class CMainBarDlg : public CBitmapDialog {
   CSelectorDlg* SelectorIn(int slot) const { return slot >= 0 && slot < kSelectorSlots ? m_selectors[slot] : nullptr; }
 
  protected:
-  LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
-  LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-  LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcHitTest(POINT screen);
+  bool OnPaint();
+  HICON OnQueryDragIcon();
   LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
-  LRESULT OnTimerMessage(WPARAM wParam, LPARAM lParam);
-  LRESULT OnVolumeReleased(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSeekReleased(WPARAM wParam, LPARAM lParam);
+  void OnVolumeReleased();
+  void OnSeekReleased();
 
   // Start-up steps after the tray icon, in their order.
   void SetUpPlayerPanel();

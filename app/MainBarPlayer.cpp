@@ -113,12 +113,6 @@ void CMainBarDlg::OnStateChange(short) {
 }
 
 // Only a mouse release reaches the control; keys move the sliders alone.
-LRESULT CMainBarDlg::OnVolumeReleased(WPARAM, LPARAM) {
-  m_mp3.SetVolume(50, 50, short(m_volumeSlider.GetPos()));
-  return 0;
-}
+void CMainBarDlg::OnVolumeReleased() { m_mp3.SetVolume(50, 50, short(m_volumeSlider.GetPos())); }
 
-LRESULT CMainBarDlg::OnSeekReleased(WPARAM, LPARAM) {
-  m_mp3.Seek(m_seekSlider.GetPos(), m_mp3.GetLength());
-  return 0;
-}
+void CMainBarDlg::OnSeekReleased() { m_mp3.Seek(m_seekSlider.GetPos(), m_mp3.GetLength()); }

@@ -6,7 +6,7 @@ CBitmapDialog::CBitmapDialog(UINT templateId, CWnd* parent) : CDialog(templateId
 
 const MessageMap* CBitmapDialog::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_ERASEBKGND, &CBitmapDialog::OnEraseBkgnd),
+      OnMessage<WM_ERASEBKGND>(&CBitmapDialog::OnEraseBkgnd),
   };
   static const MessageMap map{CDialog::GetMessageMap(), entries};
   return &map;
@@ -21,8 +21,7 @@ void CBitmapDialog::SetDrawMode(int mode) {
   if (mode >= kTile && mode <= kStretch) m_drawMode = mode;
 }
 
-LRESULT CBitmapDialog::OnEraseBkgnd(WPARAM wParam, LPARAM) {
-  HDC dc = reinterpret_cast<HDC>(wParam);
+BOOL CBitmapDialog::OnEraseBkgnd(HDC dc) {
   EraseWithDialogBrush(dc);
   RECT client;
   GetClientRect(&client);

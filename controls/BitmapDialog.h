@@ -25,7 +25,7 @@ class CBitmapDialog : public CDialog {
   const MessageMap* GetMessageMap() const override;
 
  protected:
-  LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+  BOOL OnEraseBkgnd(HDC dc);
 
  private:
   BitmapHandle m_background;

@@ -21,7 +21,7 @@ CClockLabel::~CClockLabel() {
 
 const MessageMap* CClockLabel::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_TIMER, &CClockLabel::OnClockTimer),
+      OnMessage<WM_TIMER>(&CClockLabel::OnTimer),
   };
   static const MessageMap map{CColorLabel::GetMessageMap(), entries};
   return &map;
@@ -75,12 +75,11 @@ void CClockLabel::CheckAlarm() {
   m_alarmFired = 1;
 }
 
-// Timer 2 is the clock's own; any other tick is the label's flashing, which runs first.
-// Every tick refreshes the text.
-LRESULT CClockLabel::OnClockTimer(WPARAM wParam, LPARAM lParam) {
-  if (wParam != kClockTimerId) OnTimer(wParam, lParam);
+// Every tick refreshes the text. Timer 2 is the clock's own; any other tick is the label's
+// flashing, which goes on to the label's row.
+bool CClockLabel::OnTimer(UINT_PTR id) {
   ReadTime();
   ShowTime();
   CheckAlarm();
-  return 0;
+  return id == kClockTimerId;
 }

@@ -29,7 +29,7 @@ class CClockLabel : public CColorLabel {
   const MessageMap* GetMessageMap() const override;
 
  protected:
-  LRESULT OnClockTimer(WPARAM wParam, LPARAM lParam);
+  bool OnTimer(UINT_PTR id);
 
  private:
   void ReadTime();

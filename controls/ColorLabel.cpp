@@ -40,9 +40,9 @@ CColorLabel::~CColorLabel() {
 
 const MessageMap* CColorLabel::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_TIMER, &CColorLabel::OnTimer),
-      OnMessage(WM_PAINT, &CColorLabel::OnPaint),
-      OnMessage(WM_PRINTCLIENT, &CColorLabel::OnPrintClient),
+      OnMessage<WM_TIMER>(&CColorLabel::OnTimer),
+      OnMessage<WM_PAINT>(&CColorLabel::OnPaint),
+      OnMessage<WM_PRINTCLIENT>(&CColorLabel::OnPrintClient),
   };
   static const MessageMap map{CWnd::GetMessageMap(), entries};
   return &map;
@@ -155,18 +155,19 @@ bool CColorLabel::OnChildNotify(UINT message, WPARAM wParam, LPARAM, LRESULT* re
   return true;
 }
 
-// With a border the static control paints into our paint DC and the border goes on top.
-LRESULT CColorLabel::OnPaint(WPARAM, LPARAM) {
-  if (!m_border) return Default();
+// With a border the static control paints into our paint DC and the border goes on top;
+// without one the static control paints alone.
+bool CColorLabel::OnPaint() {
+  if (!m_border) return false;
   PaintDc paint(m_hWnd);
   DefWindowProc(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(paint.Get()), PRF_CLIENT);
   DrawBorder(paint.Get());
-  return 0;
+  return true;
 }
 
-LRESULT CColorLabel::OnPrintClient(WPARAM wParam, LPARAM) {
+LRESULT CColorLabel::OnPrintClient(HDC dc, UINT) {
   LRESULT result = Default();
-  if (m_border) DrawBorder(reinterpret_cast<HDC>(wParam));
+  if (m_border) DrawBorder(dc);
   return result;
 }
 
@@ -376,7 +377,8 @@ void CColorLabel::FlashStep() {
   }
 }
 
-LRESULT CColorLabel::OnTimer(WPARAM, LPARAM) {
+// Every tick steps the flashing; the static control may see it too.
+bool CColorLabel::OnTimer() {
   FlashStep();
-  return Default();
+  return false;
 }

@@ -71,9 +71,9 @@ class CColorLabel : public CWnd {
   const MessageMap* GetMessageMap() const override;
 
  protected:
-  LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
-  LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-  LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+  bool OnTimer();
+  bool OnPaint();
+  LRESULT OnPrintClient(HDC dc, UINT drawFlags);
   // Seams for tests: the flash timer and font creation.
   virtual UINT_PTR StartFlashTimer(UINT elapseMs);
   virtual HFONT CreateLabelFont(const LOGFONTA& font);

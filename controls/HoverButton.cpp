@@ -51,9 +51,6 @@ SIZE BitmapSize(HBITMAP bitmap) {
   return {info.bmWidth, info.bmHeight};
 }
 
-// Client coordinates of a mouse message, signed.
-int MouseX(LPARAM lParam) { return short(LOWORD(lParam)); }
-int MouseY(LPARAM lParam) { return short(HIWORD(lParam)); }
 
 BYTE Between(BYTE from, BYTE to, int step) { return BYTE(from + (to - from) * step / 255); }
 }  // namespace
@@ -93,14 +90,14 @@ CHoverButton::~CHoverButton() {
 
 const MessageMap* CHoverButton::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_ERASEBKGND, &CHoverButton::OnEraseBkgnd),
-      OnMessage(WM_MOUSEMOVE, &CHoverButton::OnMouseMove),
-      OnMessage(WM_MOUSELEAVE, &CHoverButton::OnMouseLeave),
-      OnMessage(WM_LBUTTONDOWN, &CHoverButton::OnLButtonDown),
-      OnMessage(WM_LBUTTONUP, &CHoverButton::OnLButtonUp),
-      OnMessage(WM_SETFOCUS, &CHoverButton::OnFocusChange),
-      OnMessage(WM_KILLFOCUS, &CHoverButton::OnFocusChange),
-      OnMessage(WM_SETCURSOR, &CHoverButton::OnSetCursor),
+      OnMessage<WM_ERASEBKGND>(&CHoverButton::OnEraseBkgnd),
+      OnMessage<WM_MOUSEMOVE>(&CHoverButton::OnMouseMove),
+      OnMessage<WM_MOUSELEAVE>(&CHoverButton::OnMouseLeave),
+      OnMessage<WM_LBUTTONDOWN>(&CHoverButton::OnLButtonDown),
+      OnMessage<WM_LBUTTONUP>(&CHoverButton::OnLButtonUp),
+      OnMessage<WM_SETFOCUS>(&CHoverButton::OnFocusChange),
+      OnMessage<WM_KILLFOCUS>(&CHoverButton::OnFocusChange),
+      OnMessage<WM_SETCURSOR>(&CHoverButton::OnSetCursor),
   };
   static const MessageMap map{CWnd::GetMessageMap(), entries};
   return &map;
@@ -213,45 +210,44 @@ void CHoverButton::LeaveGroup() {
 
 // ---- Mouse, focus, cursor -----------------------------------------------------------
 
-LRESULT CHoverButton::OnEraseBkgnd(WPARAM wParam, LPARAM) {
+LRESULT CHoverButton::OnEraseBkgnd(HDC dc) {
   RECT client;
   GetClientRect(&client);
-  FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   return Default();
 }
 
-LRESULT CHoverButton::OnMouseMove(WPARAM, LPARAM) {
+// The button's own handling of the mouse and the focus runs after each of these.
+bool CHoverButton::OnMouseMove() {
   if (m_flat && !m_hovering) {
     TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, HOVER_DEFAULT};
     m_hovering = _TrackMouseEvent(&track);
     Repaint();
   }
-  return Default();
+  return false;
 }
 
-LRESULT CHoverButton::OnMouseLeave(WPARAM, LPARAM) {
+void CHoverButton::OnMouseLeave() {
   m_hovering = FALSE;
   m_arrowPressed = 0;
   Repaint();
-  return 0;
 }
 
-LRESULT CHoverButton::OnLButtonDown(WPARAM, LPARAM lParam) {
+bool CHoverButton::OnLButtonDown(UINT, POINT point) {
   if (m_split) {
     RECT client;
     GetClientRect(&client);
-    m_arrowPressed = MouseX(lParam) >= client.right - kSplitArrowWidth;
+    m_arrowPressed = point.x >= client.right - kSplitArrowWidth;
   }
-  return Default();
+  return false;
 }
 
 // Checkable buttons change state before the click is reported, so the parent reads the
 // new state. Radio buttons and grouped buttons only ever check themselves.
-LRESULT CHoverButton::OnLButtonUp(WPARAM, LPARAM lParam) {
+LRESULT CHoverButton::OnLButtonUp(UINT, POINT point) {
   if (IsCheckable()) {
     RECT client;
     GetClientRect(&client);
-    POINT point{MouseX(lParam), MouseY(lParam)};
     if (PtInRect(&client, point)) SetCheck(m_type == kRadio || !m_group.IsEmpty() ? 1 : !m_checked);
   }
   LRESULT result = Default();
@@ -260,13 +256,13 @@ LRESULT CHoverButton::OnLButtonUp(WPARAM, LPARAM lParam) {
   return result;
 }
 
-LRESULT CHoverButton::OnFocusChange(WPARAM, LPARAM) {
+bool CHoverButton::OnFocusChange() {
   Repaint();
-  return Default();
+  return false;
 }
 
 // Only the hyperlink has a cursor of its own; every other look keeps the system's choice.
-LRESULT CHoverButton::OnSetCursor(WPARAM, LPARAM) {
+LRESULT CHoverButton::OnSetCursor() {
   if (!m_hyperlink) return Default();
   SetCursor(LoadCursorA(nullptr, IDC_HAND));
   return TRUE;

@@ -61,13 +61,13 @@ class CHoverButton : public CWnd {
   // Binding makes the button owner-drawn; a button that was not a plain push button
   // (a default button, say) may then draw the default-button frame.
   void PreSubclassWindow() override;
-  LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
-  LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
-  LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
-  LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
-  LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
-  LRESULT OnFocusChange(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
+  LRESULT OnEraseBkgnd(HDC dc);
+  bool OnMouseMove();
+  void OnMouseLeave();
+  bool OnLButtonDown(UINT keys, POINT point);
+  LRESULT OnLButtonUp(UINT keys, POINT point);
+  bool OnFocusChange();
+  LRESULT OnSetCursor();
 
  private:
   struct ItemPaint;

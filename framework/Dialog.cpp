@@ -45,26 +45,15 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
 
+// The rows call the virtual functions, so a class's own OnInitDialog, OnOK and OnCancel run.
 const MessageMap* CDialog::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_INITDIALOG, &CDialog::HandleInitDialog),
-      OnCommand(IDOK, &CDialog::HandleOk),
-      OnCommand(IDCANCEL, &CDialog::HandleCancel),
+      OnMessage<WM_INITDIALOG>(&CDialog::OnInitDialog),
+      OnCommand(IDOK, &CDialog::OnOK),
+      OnCommand(IDCANCEL, &CDialog::OnCancel),
   };
   static const MessageMap map{CWnd::GetMessageMap(), entries};
   return &map;
-}
-
-LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
-
-LRESULT CDialog::HandleOk(WPARAM, LPARAM) {
-  OnOK();
-  return 0;
-}
-
-LRESULT CDialog::HandleCancel(WPARAM, LPARAM) {
-  OnCancel();
-  return 0;
 }
 
 HWND CDialog::OwnerWindow() const {

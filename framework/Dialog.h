@@ -47,8 +47,5 @@ class CDialog : public CWnd {
 
  private:
   static INT_PTR CALLBACK StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleInitDialog(WPARAM, LPARAM);
-  LRESULT HandleOk(WPARAM, LPARAM);
-  LRESULT HandleCancel(WPARAM, LPARAM);
   bool m_modal = false;
 };

@@ -222,9 +222,9 @@ bool CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
   for (const MessageMap* map = GetMessageMap(); map; map = map->base) {
     for (size_t i = 0; i < map->count; ++i) {
       const MessageEntry& entry = map->entries[i];
-      if (!EntryMatches(entry, message, wParam, lParam)) continue;
-      result = (this->*entry.handler)(wParam, lParam);
-      return true;
+      // A row that declines leaves the message to the rows after it, then to default processing.
+      if (EntryMatches(entry, message, wParam, lParam) && entry.thunk(this, entry.handler, wParam, lParam, &result))
+        return true;
     }
   }
   return false;

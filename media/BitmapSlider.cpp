@@ -6,7 +6,7 @@ CBitmapSlider::~CBitmapSlider() {
 
 const MessageMap* CBitmapSlider::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_ERASEBKGND, &CBitmapSlider::OnEraseBkgnd),
+      OnMessage<WM_ERASEBKGND>(&CBitmapSlider::OnEraseBkgnd),
   };
   static const MessageMap map{CWnd::GetMessageMap(), entries};
   return &map;
@@ -24,7 +24,7 @@ int CBitmapSlider::GetRangeMin() const { return int(SendMessage(TBM_GETRANGEMIN)
 int CBitmapSlider::GetRangeMax() const { return int(SendMessage(TBM_GETRANGEMAX)); }
 
 // The captured picture is the background; nothing else may paint it.
-LRESULT CBitmapSlider::OnEraseBkgnd(WPARAM, LPARAM) { return FALSE; }
+BOOL CBitmapSlider::OnEraseBkgnd() { return FALSE; }
 
 bool CBitmapSlider::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
   if (message != WM_NOTIFY || reinterpret_cast<const NMHDR*>(lParam)->code != NM_CUSTOMDRAW) return false;

@@ -27,7 +27,7 @@ class CBitmapSlider : public CWnd {
   const MessageMap* GetMessageMap() const override;
 
  protected:
-  LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+  BOOL OnEraseBkgnd();
 
  private:
   LRESULT OnCustomDraw(const NMCUSTOMDRAW& draw);

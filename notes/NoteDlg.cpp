@@ -19,7 +19,7 @@ CNoteDlg::CNoteDlg(CWnd* parent) : CDHtmlDialog(IDD_NOTE, IDR_PAGE_NOTE, parent)
 
 const MessageMap* CNoteDlg::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnCommand(IDC_NOTE_TEXT, &CNoteDlg::OnFieldKillFocus, EN_KILLFOCUS),
+      OnCommand(IDC_NOTE_TEXT, EN_KILLFOCUS, &CNoteDlg::OnFieldKillFocus),
   };
   static const MessageMap map{CDHtmlDialog::GetMessageMap(), entries};
   return &map;
@@ -50,9 +50,8 @@ BOOL CNoteDlg::OnInitDialog() {
   return TRUE;
 }
 
-LRESULT CNoteDlg::OnFieldKillFocus(WPARAM, LPARAM) {
+void CNoteDlg::OnFieldKillFocus() {
   if (!m_endingDialog) Save(m_text.GetWindowText().GetString());
-  return 0;
 }
 
 // A click is one attempt: its focus-loss save and the button's own report a failure once

@@ -24,7 +24,7 @@ class CNoteDlg : public CDHtmlDialog {
   std::string m_notePath;
 
  protected:
-  LRESULT OnFieldKillFocus(WPARAM wParam, LPARAM lParam);
+  void OnFieldKillFocus();
   // Stores `text`; on failure tells the user once and keeps the window and its text.
   bool Save(const std::string& text);
   // Hides the window without the focus change saving the field over the button's write.

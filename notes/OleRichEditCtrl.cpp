@@ -16,8 +16,8 @@ DWORD CALLBACK ReadFromMemFile(DWORD_PTR cookie, BYTE* buffer, LONG wanted, LONG
 
 const MessageMap* COleRichEditCtrl::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_CREATE, &COleRichEditCtrl::OnCreate),
-      OnMessage(WM_GETDLGCODE, &COleRichEditCtrl::OnGetDlgCode),
+      OnMessage<WM_CREATE>(&COleRichEditCtrl::OnCreate),
+      OnMessage<WM_GETDLGCODE>(&COleRichEditCtrl::OnGetDlgCode),
   };
   static const MessageMap map{CWnd::GetMessageMap(), entries};
   return &map;
@@ -38,7 +38,7 @@ void COleRichEditCtrl::PreSubclassWindow() {
   InstallCallback();
 }
 
-LRESULT COleRichEditCtrl::OnCreate(WPARAM, LPARAM) {
+LRESULT COleRichEditCtrl::OnCreate() {
   if (Default() == -1) return -1;
   if (!m_callbackResult) InstallCallback();
   return 0;
@@ -46,7 +46,7 @@ LRESULT COleRichEditCtrl::OnCreate(WPARAM, LPARAM) {
 
 // A document is read from its top: taking the focus must not select all of it, as the
 // dialog manager does for edit fields.
-LRESULT COleRichEditCtrl::OnGetDlgCode(WPARAM, LPARAM) { return Default() & ~DLGC_HASSETSEL; }
+LRESULT COleRichEditCtrl::OnGetDlgCode() { return Default() & ~LRESULT(DLGC_HASSETSEL); }
 
 LRESULT COleRichEditCtrl::StreamInResource(UINT id, const char* type) {
   HMODULE module = GetModuleHandleA(nullptr);

@@ -18,8 +18,8 @@ class COleRichEditCtrl : public CWnd {
 
  protected:
   void PreSubclassWindow() override;
-  LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
-  LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);
+  LRESULT OnCreate();
+  LRESULT OnGetDlgCode();
 
   CRichEditCallback* m_callback = nullptr;  // owned by the control through its reference
   LRESULT m_callbackResult = 0;             // what the control answered when it was installed

@@ -242,12 +242,11 @@ void CSystemTray::StopIconCycle() {
   if (m_savedIcon) ChangeIcon(std::exchange(m_savedIcon, nullptr));
 }
 
-LRESULT CSystemTray::OnTimerMessage(WPARAM wParam, LPARAM) {
-  if (!m_cycleTimerId || wParam != m_cycleTimerId) return 0;  // a tick left over from a stopped cycle
+void CSystemTray::OnTimer(UINT_PTR id) {
+  if (!m_cycleTimerId || id != m_cycleTimerId) return;  // a tick left over from a stopped cycle
   ULONGLONG elapsedSeconds = (GetTickCount64() - m_cycleStart + 500) / 1000;
   if (m_cyclePeriod > 0 && elapsedSeconds > ULONGLONG(m_cyclePeriod)) StopIconCycle();
   else StepIconCycle();
-  return 0;
 }
 
 BOOL CSystemTray::SetDoubleClickItem(UINT item, BOOL byPosition) {
@@ -333,7 +332,7 @@ LRESULT CSystemTray::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 const MessageMap* CSystemTray::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_TIMER, &CSystemTray::OnTimerMessage),
+      OnMessage<WM_TIMER>(&CSystemTray::OnTimer),
   };
   static const MessageMap map{CWnd::GetMessageMap(), entries};
   return &map;

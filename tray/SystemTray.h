@@ -68,7 +68,7 @@ class CSystemTray : public CWnd {
   // Takes a new icon list; `owned` are the icons of it that this object loaded.
   void ReplaceIconList(std::vector<HICON> icons, std::vector<IconHandle> owned);
   void OnTaskbarCreated();
-  LRESULT OnTimerMessage(WPARAM wParam, LPARAM lParam);
+  void OnTimer(UINT_PTR id);
 
   BOOL m_enabled = FALSE;  // the icon was added and the object may talk to the shell
   BOOL m_hidden = FALSE;   // the icon was taken out by HideInTray

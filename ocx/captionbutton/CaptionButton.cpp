@@ -33,21 +33,21 @@ void CCaptionButton::Register() {
 
 const MessageMap* CCaptionButton::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_PAINT, &CCaptionButton::OnPaint),
-      OnMessage(WM_PRINTCLIENT, &CCaptionButton::OnPrintClient),
-      OnMessage(WM_ERASEBKGND, &CCaptionButton::OnEraseBkgnd),
-      OnMessage(WM_MOUSEMOVE, &CCaptionButton::OnMouseMove),
-      OnMessage(WM_MOUSELEAVE, &CCaptionButton::OnMouseLeave),
-      OnMessage(WM_LBUTTONDOWN, &CCaptionButton::OnLButtonDown),
-      OnMessage(WM_LBUTTONDBLCLK, &CCaptionButton::OnLButtonDown),
-      OnMessage(WM_LBUTTONUP, &CCaptionButton::OnLButtonUp),
-      OnMessage(WM_CAPTURECHANGED, &CCaptionButton::OnCaptureChanged),
-      OnMessage(WM_KEYDOWN, &CCaptionButton::OnKeyDown),
-      OnMessage(WM_GETDLGCODE, &CCaptionButton::OnGetDlgCode),
-      OnMessage(WM_SETFOCUS, &CCaptionButton::OnFocusChange),
-      OnMessage(WM_KILLFOCUS, &CCaptionButton::OnFocusChange),
-      OnMessage(WM_ENABLE, &CCaptionButton::OnEnable),
-      OnMessage(WM_SETTEXT, &CCaptionButton::OnSetText),
+      OnMessage<WM_PAINT>(&CCaptionButton::OnPaint),
+      OnMessage<WM_PRINTCLIENT>(&CCaptionButton::OnPrintClient),
+      OnMessage<WM_ERASEBKGND>(&CCaptionButton::OnEraseBkgnd),
+      OnMessage<WM_MOUSEMOVE>(&CCaptionButton::OnMouseMove),
+      OnMessage<WM_MOUSELEAVE>(&CCaptionButton::OnMouseLeave),
+      OnMessage<WM_LBUTTONDOWN>(&CCaptionButton::OnLButtonDown),
+      OnMessage<WM_LBUTTONDBLCLK>(&CCaptionButton::OnLButtonDown),
+      OnMessage<WM_LBUTTONUP>(&CCaptionButton::OnLButtonUp),
+      OnMessage<WM_CAPTURECHANGED>(&CCaptionButton::OnCaptureChanged),
+      OnMessage<WM_KEYDOWN>(&CCaptionButton::OnKeyDown),
+      OnMessage<WM_GETDLGCODE>(&CCaptionButton::OnGetDlgCode),
+      OnMessage<WM_SETFOCUS>(&CCaptionButton::OnFocusChange),
+      OnMessage<WM_KILLFOCUS>(&CCaptionButton::OnFocusChange),
+      OnMessage<WM_ENABLE>(&CCaptionButton::OnEnable),
+      OnMessage<WM_SETTEXT>(&CCaptionButton::OnSetText),
   };
   static const MessageMap map{CHostedControl::GetMessageMap(), entries};
   return &map;
@@ -74,19 +74,17 @@ void CCaptionButton::OnCreateControl() {
   m_hover = StoredColour("hover", Blend(m_back, RGB(255, 255, 255), 50));
 }
 
-LRESULT CCaptionButton::OnEraseBkgnd(WPARAM, LPARAM) { return TRUE; }  // painted whole in OnPaint
+BOOL CCaptionButton::OnEraseBkgnd() { return TRUE; }  // painted whole in OnPaint
 
 // Draws into a device context given by the caller (printing, captures, tests).
-LRESULT CCaptionButton::OnPrintClient(WPARAM wParam, LPARAM) {
+void CCaptionButton::OnPrintClient(HDC dc, UINT) {
   RECT client;
   GetClientRect(&client);
-  Draw(reinterpret_cast<HDC>(wParam), client);
-  return 0;
+  Draw(dc, client);
 }
 
-LRESULT CCaptionButton::OnPaint(WPARAM, LPARAM) {
+void CCaptionButton::OnPaint() {
   PaintBuffered(m_hWnd, [this](HDC dc, const RECT& client) { Draw(dc, client); });
-  return 0;
 }
 
 void CCaptionButton::Draw(HDC dc, const RECT& client) const {
@@ -130,10 +128,9 @@ void CCaptionButton::DrawArrow(HDC dc, const RECT& area, COLORREF colour) const 
   Polygon(dc, points, 3);
 }
 
-bool CCaptionButton::ContainsPoint(LPARAM lParam) const {
+bool CCaptionButton::ContainsPoint(POINT point) const {
   RECT client;
   GetClientRect(&client);
-  POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   return PtInRect(&client, point);
 }
 
@@ -143,75 +140,62 @@ void CCaptionButton::SetHot(bool hot) {
   Invalidate(FALSE);
 }
 
-LRESULT CCaptionButton::OnMouseMove(WPARAM, LPARAM lParam) {
+void CCaptionButton::OnMouseMove(UINT, POINT point) {
   if (!m_tracking) {
     TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
     m_tracking = TrackMouseEvent(&track);
   }
-  SetHot(ContainsPoint(lParam));
-  return 0;
+  SetHot(ContainsPoint(point));
 }
 
-LRESULT CCaptionButton::OnMouseLeave(WPARAM, LPARAM) {
+void CCaptionButton::OnMouseLeave() {
   m_tracking = false;
   if (!m_pressed) SetHot(false);
-  return 0;
 }
 
-LRESULT CCaptionButton::OnLButtonDown(WPARAM, LPARAM) {
+void CCaptionButton::OnLButtonDown() {
   if (GetFocus() != m_hWnd) SetFocus(m_hWnd);
   m_pressed = true;
   m_hot = true;
   SetCapture(m_hWnd);
   Invalidate(FALSE);
-  return 0;
 }
 
-LRESULT CCaptionButton::OnLButtonUp(WPARAM, LPARAM lParam) {
-  bool click = m_pressed && ContainsPoint(lParam);
+void CCaptionButton::OnLButtonUp(UINT, POINT point) {
+  bool click = m_pressed && ContainsPoint(point);
   m_pressed = false;
   if (GetCapture() == m_hWnd) ReleaseCapture();
-  SetHot(ContainsPoint(lParam));
+  SetHot(ContainsPoint(point));
   Invalidate(FALSE);
   if (click) FireEvent(DISPID_CLICK);
-  return 0;
 }
 
-LRESULT CCaptionButton::OnCaptureChanged(WPARAM, LPARAM) {
+void CCaptionButton::OnCaptureChanged() {
   if (m_pressed) {
     m_pressed = false;
     Invalidate(FALSE);
   }
-  return 0;
 }
 
-LRESULT CCaptionButton::OnKeyDown(WPARAM key, LPARAM lParam) {
-  bool repeat = lParam & (1 << 30);
+void CCaptionButton::OnKeyDown(UINT key, UINT, UINT flags) {
+  bool repeat = (flags & KF_REPEAT) != 0;
   if ((key == VK_SPACE || key == VK_RETURN) && !repeat) FireEvent(DISPID_CLICK);
-  return 0;
 }
 
 // Space and Enter belong to the button while it has the focus, not to the dialog.
-LRESULT CCaptionButton::OnGetDlgCode(WPARAM, LPARAM lParam) {
-  const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+UINT CCaptionButton::OnGetDlgCode(UINT, const MSG* msg) {
   if (msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_SPACE))
     return DLGC_WANTMESSAGE;
   return DLGC_BUTTON;
 }
 
-LRESULT CCaptionButton::OnFocusChange(WPARAM, LPARAM) {
-  Invalidate(FALSE);
-  return 0;
-}
+void CCaptionButton::OnFocusChange() { Invalidate(FALSE); }
 
-LRESULT CCaptionButton::OnEnable(WPARAM, LPARAM) {
-  Invalidate(FALSE);
-  return 0;
-}
+void CCaptionButton::OnEnable() { Invalidate(FALSE); }
 
-LRESULT CCaptionButton::OnSetText(WPARAM, LPARAM lParam) {
+LRESULT CCaptionButton::OnSetText(const char* text) {
   LRESULT result = Default();
-  m_caption = lParam ? reinterpret_cast<const char*>(lParam) : "";
+  m_caption = text ? text : "";
   Invalidate(FALSE);
   return result;
 }

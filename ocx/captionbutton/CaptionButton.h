@@ -24,24 +24,24 @@ class CCaptionButton : public CHostedControl {
 
  protected:
   void OnCreateControl() override;
-  LRESULT OnPaint(WPARAM, LPARAM);
-  LRESULT OnPrintClient(WPARAM, LPARAM);
-  LRESULT OnMouseMove(WPARAM, LPARAM);
-  LRESULT OnMouseLeave(WPARAM, LPARAM);
-  LRESULT OnLButtonDown(WPARAM, LPARAM);
-  LRESULT OnLButtonUp(WPARAM, LPARAM);
-  LRESULT OnCaptureChanged(WPARAM, LPARAM);
-  LRESULT OnKeyDown(WPARAM, LPARAM);
-  LRESULT OnGetDlgCode(WPARAM, LPARAM);
-  LRESULT OnFocusChange(WPARAM, LPARAM);
-  LRESULT OnEnable(WPARAM, LPARAM);
-  LRESULT OnSetText(WPARAM, LPARAM);
-  LRESULT OnEraseBkgnd(WPARAM, LPARAM);
+  void OnPaint();
+  void OnPrintClient(HDC dc, UINT drawFlags);
+  void OnMouseMove(UINT keys, POINT point);
+  void OnMouseLeave();
+  void OnLButtonDown();
+  void OnLButtonUp(UINT keys, POINT point);
+  void OnCaptureChanged();
+  void OnKeyDown(UINT key, UINT repeats, UINT flags);
+  UINT OnGetDlgCode(UINT key, const MSG* message);
+  void OnFocusChange();
+  void OnEnable();
+  LRESULT OnSetText(const char* text);
+  BOOL OnEraseBkgnd();
 
  private:
   void Draw(HDC dc, const RECT& client) const;
   void DrawArrow(HDC dc, const RECT& area, COLORREF colour) const;
-  bool ContainsPoint(LPARAM lParam) const;
+  bool ContainsPoint(POINT point) const;
   void SetHot(bool hot);
 
   CString m_caption;

@@ -64,21 +64,21 @@ const MethodMap& CFileViewControl::GetMethodMap() const {
 
 const MessageMap* CFileViewControl::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_SIZE, &CFileViewControl::OnSize),
-      OnMessage(WM_PAINT, &CFileViewControl::OnPaint),
-      OnMessage(WM_SETFOCUS, &CFileViewControl::OnSetFocus),
-      OnMessage(WM_TIMER, &CFileViewControl::OnTimer),
-      OnMessage(WM_DESTROY, &CFileViewControl::OnDestroy),
+      OnMessage<WM_SIZE>(&CFileViewControl::OnSize),
+      OnMessage<WM_PAINT>(&CFileViewControl::OnPaint),
+      OnMessage<WM_SETFOCUS>(&CFileViewControl::OnSetFocus),
+      OnMessage<WM_TIMER>(&CFileViewControl::OnTimer),
+      OnMessage<WM_DESTROY>(&CFileViewControl::OnDestroy),
       OnMessage(kFirstShownMessage, &CFileViewControl::OnFirstShown),
       OnMessage(kLaterErrorMessage, &CFileViewControl::OnLaterError),
-      OnNotify(LVN_GETDISPINFOA, kListId, &CFileViewControl::OnGetDispInfo),
-      OnNotify(LVN_ODFINDITEMA, kListId, &CFileViewControl::OnFindItem),
-      OnNotify(NM_DBLCLK, kListId, &CFileViewControl::OnDoubleClick),
-      OnNotify(LVN_KEYDOWN, kListId, &CFileViewControl::OnKeyDown),
-      OnNotify(LVN_BEGINDRAG, kListId, &CFileViewControl::OnBeginDrag),
-      OnNotify(LVN_BEGINRDRAG, kListId, &CFileViewControl::OnBeginRightDrag),
-      OnNotify(LVN_BEGINLABELEDITA, kListId, &CFileViewControl::OnBeginLabelEdit),
-      OnNotify(LVN_ENDLABELEDITA, kListId, &CFileViewControl::OnEndLabelEdit),
+      OnNotify(kListId, LVN_GETDISPINFOA, &CFileViewControl::OnGetDispInfo),
+      OnNotify(kListId, LVN_ODFINDITEMA, &CFileViewControl::OnFindItem),
+      OnNotify(kListId, NM_DBLCLK, &CFileViewControl::OnDoubleClick),
+      OnNotify(kListId, LVN_KEYDOWN, &CFileViewControl::OnKeyDown),
+      OnNotify(kListId, LVN_BEGINDRAG, &CFileViewControl::OnBeginDrag),
+      OnNotify(kListId, LVN_BEGINRDRAG, &CFileViewControl::OnBeginRightDrag),
+      OnNotify(kListId, LVN_BEGINLABELEDITA, &CFileViewControl::OnBeginLabelEdit),
+      OnNotify(kListId, LVN_ENDLABELEDITA, &CFileViewControl::OnEndLabelEdit),
   };
   static const MessageMap map{CHostedControl::GetMessageMap(), entries};
   return &map;
@@ -109,11 +109,11 @@ void CFileViewControl::OnCreateControl() {
   PostMessage(kFirstShownMessage);
 }
 
-LRESULT CFileViewControl::OnDestroy(WPARAM, LPARAM) {
+bool CFileViewControl::OnDestroy() {
   if (m_list) RevokeDragDrop(m_list);
   if (m_dropTarget) m_dropTarget->Detach();
   m_watcher.Stop();
-  return Default();
+  return false;
 }
 
 LRESULT CFileViewControl::OnFirstShown(WPARAM, LPARAM) {
@@ -299,13 +299,12 @@ LRESULT CFileViewControl::OnLaterError(WPARAM, LPARAM) {
 
 // ---- Window messages ----
 
-LRESULT CFileViewControl::OnSize(WPARAM, LPARAM lParam) {
-  if (m_list) ::MoveWindow(m_list, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+void CFileViewControl::OnSize(UINT, int width, int height) {
+  if (m_list) ::MoveWindow(m_list, 0, 0, width, height, TRUE);
   Invalidate();
-  return 0;
 }
 
-LRESULT CFileViewControl::OnPaint(WPARAM, LPARAM) {
+LRESULT CFileViewControl::OnPaint() {
   PaintDc paint(m_hWnd);
   RECT client;
   GetClientRect(&client);
@@ -323,12 +322,11 @@ LRESULT CFileViewControl::OnPaint(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT CFileViewControl::OnSetFocus(WPARAM, LPARAM) {
+void CFileViewControl::OnSetFocus() {
   if (m_list && ::IsWindowVisible(m_list)) ::SetFocus(m_list);
-  return 0;
 }
 
-LRESULT CFileViewControl::OnTimer(WPARAM id, LPARAM) {
+void CFileViewControl::OnTimer(UINT_PTR id) {
   if (id == kIconTimer) {
     std::vector<int> changed;
     DWORD start = GetTickCount();
@@ -345,7 +343,6 @@ LRESULT CFileViewControl::OnTimer(WPARAM id, LPARAM) {
     bool there = IsFolderPath(m_listing.Folder());
     if (listed ? (m_watcher.HasChanged() || !there) : there) Reload();
   }
-  return 0;
 }
 
 void CFileViewControl::KeepIconsComing() {
@@ -354,8 +351,7 @@ void CFileViewControl::KeepIconsComing() {
 
 // ---- List view notifications ----
 
-LRESULT CFileViewControl::OnGetDispInfo(WPARAM, LPARAM lParam) {
-  auto* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
+LRESULT CFileViewControl::OnGetDispInfo(NMLVDISPINFOA* info) {
   LVITEMA& item = info->item;
   if (item.iItem < 0 || size_t(item.iItem) >= m_listing.Items().size()) return 0;
   const FileItem& file = m_listing.Items()[size_t(item.iItem)];
@@ -367,8 +363,7 @@ LRESULT CFileViewControl::OnGetDispInfo(WPARAM, LPARAM lParam) {
 }
 
 // Typing a name's first letters moves to it.
-LRESULT CFileViewControl::OnFindItem(WPARAM, LPARAM lParam) {
-  const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(lParam);
+LRESULT CFileViewControl::OnFindItem(const NMLVFINDITEMA* find) {
   if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz) return -1;
   CString prefix = find->lvfi.psz;
   const std::vector<FileItem>& items = m_listing.Items();
@@ -380,14 +375,10 @@ LRESULT CFileViewControl::OnFindItem(WPARAM, LPARAM lParam) {
   return -1;
 }
 
-LRESULT CFileViewControl::OnDoubleClick(WPARAM, LPARAM lParam) {
-  const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
-  OpenItem(click->iItem);
-  return 0;
-}
+void CFileViewControl::OnDoubleClick(const NMITEMACTIVATE* click) { OpenItem(click->iItem); }
 
-LRESULT CFileViewControl::OnKeyDown(WPARAM, LPARAM lParam) {
-  WORD key = reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey;
+void CFileViewControl::OnKeyDown(const NMLVKEYDOWN* down) {
+  WORD key = down->wVKey;
   bool control = IsDown(VK_CONTROL);
   if (control && key == 'C') CopySelection(DROPEFFECT_COPY);
   else if (control && key == 'X') CopySelection(DROPEFFECT_MOVE);
@@ -398,24 +389,17 @@ LRESULT CFileViewControl::OnKeyDown(WPARAM, LPARAM lParam) {
   else if (key == VK_F5) Reload();
   else if (key == VK_BACK) GoBack();
   else if (key == VK_RETURN) OpenItem(ListView_GetNextItem(m_list, -1, LVNI_FOCUSED | LVNI_SELECTED));
-  return 0;
 }
 
-LRESULT CFileViewControl::OnBeginDrag(WPARAM, LPARAM) {
-  StartDrag(MK_LBUTTON);
-  return 0;
-}
+void CFileViewControl::OnBeginDrag() { StartDrag(MK_LBUTTON); }
 
-LRESULT CFileViewControl::OnBeginRightDrag(WPARAM, LPARAM) {
-  StartDrag(MK_RBUTTON);
-  return 0;
-}
+void CFileViewControl::OnBeginRightDrag() { StartDrag(MK_RBUTTON); }
 
-LRESULT CFileViewControl::OnBeginLabelEdit(WPARAM, LPARAM) { return FALSE; }
+LRESULT CFileViewControl::OnBeginLabelEdit() { return FALSE; }
 
 // The new name is taken through the file operations engine; the list shows it on reload.
-LRESULT CFileViewControl::OnEndLabelEdit(WPARAM, LPARAM lParam) {
-  const LVITEMA& item = reinterpret_cast<const NMLVDISPINFOA*>(lParam)->item;
+LRESULT CFileViewControl::OnEndLabelEdit(const NMLVDISPINFOA* edit) {
+  const LVITEMA& item = edit->item;
   if (!item.pszText || item.iItem < 0 || size_t(item.iItem) >= m_listing.Items().size()) return FALSE;
   const FileItem file = m_listing.Items()[size_t(item.iItem)];
   CString name = item.pszText;

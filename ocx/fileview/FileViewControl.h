@@ -84,21 +84,21 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   void KeepIconsComing();
 
   // Message handlers.
-  LRESULT OnSize(WPARAM, LPARAM);
-  LRESULT OnPaint(WPARAM, LPARAM);
-  LRESULT OnSetFocus(WPARAM, LPARAM);
-  LRESULT OnTimer(WPARAM, LPARAM);
-  LRESULT OnDestroy(WPARAM, LPARAM);
+  void OnSize(UINT type, int width, int height);
+  LRESULT OnPaint();
+  void OnSetFocus();
+  void OnTimer(UINT_PTR id);
+  bool OnDestroy();
   LRESULT OnFirstShown(WPARAM, LPARAM);
   LRESULT OnLaterError(WPARAM, LPARAM);
-  LRESULT OnGetDispInfo(WPARAM, LPARAM);
-  LRESULT OnFindItem(WPARAM, LPARAM);
-  LRESULT OnDoubleClick(WPARAM, LPARAM);
-  LRESULT OnKeyDown(WPARAM, LPARAM);
-  LRESULT OnBeginDrag(WPARAM, LPARAM);
-  LRESULT OnBeginRightDrag(WPARAM, LPARAM);
-  LRESULT OnBeginLabelEdit(WPARAM, LPARAM);
-  LRESULT OnEndLabelEdit(WPARAM, LPARAM);
+  LRESULT OnGetDispInfo(NMLVDISPINFOA* info);
+  LRESULT OnFindItem(const NMLVFINDITEMA* find);
+  void OnDoubleClick(const NMITEMACTIVATE* click);
+  void OnKeyDown(const NMLVKEYDOWN* down);
+  void OnBeginDrag();
+  void OnBeginRightDrag();
+  LRESULT OnBeginLabelEdit();
+  LRESULT OnEndLabelEdit(const NMLVDISPINFOA* edit);
 
   // Drop site.
   DWORD OnDragOver(IDataObject* data, DWORD keys, POINT point, DWORD allowed,

@@ -15,10 +15,10 @@ void CMonitorControl::Register() { CHostedControl::RegisterControlClass<CMonitor
 
 const MessageMap* CMonitorControl::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_PAINT, &CMonitorControl::OnPaint),
-      OnMessage(WM_PRINTCLIENT, &CMonitorControl::OnPrintClient),
-      OnMessage(WM_ERASEBKGND, &CMonitorControl::OnEraseBkgnd),
-      OnMessage(WM_DESTROY, &CMonitorControl::OnDestroy),
+      OnMessage<WM_PAINT>(&CMonitorControl::OnPaint),
+      OnMessage<WM_PRINTCLIENT>(&CMonitorControl::OnPrintClient),
+      OnMessage<WM_ERASEBKGND>(&CMonitorControl::OnEraseBkgnd),
+      OnMessage<WM_DESTROY>(&CMonitorControl::OnDestroy),
   };
   static const MessageMap map{CHostedControl::GetMessageMap(), entries};
   return &map;
@@ -41,9 +41,9 @@ void CMonitorControl::OnCreateControl() {
   CSampleClock::Join(this, m_interval, [this] { TakeSample(m_sampler.Sample()); });
 }
 
-LRESULT CMonitorControl::OnDestroy(WPARAM, LPARAM) {
+bool CMonitorControl::OnDestroy() {
   CSampleClock::Leave(this);
-  return Default();
+  return false;
 }
 
 void CMonitorControl::TakeSample(double value) {
@@ -64,22 +64,20 @@ CString CMonitorControl::ValueText() const {
   return text;
 }
 
-LRESULT CMonitorControl::OnEraseBkgnd(WPARAM, LPARAM) { return TRUE; }
+BOOL CMonitorControl::OnEraseBkgnd() { return TRUE; }
 
 // Draws into a device context given by the caller (printing, captures, tests).
-LRESULT CMonitorControl::OnPrintClient(WPARAM wParam, LPARAM) {
+void CMonitorControl::OnPrintClient(HDC dc, UINT) {
   RECT client;
   GetClientRect(&client);
-  Draw(reinterpret_cast<HDC>(wParam), client);
-  return 0;
+  Draw(dc, client);
 }
 
-LRESULT CMonitorControl::OnPaint(WPARAM, LPARAM) {
+void CMonitorControl::OnPaint() {
   PaintBuffered(m_hWnd, [this](HDC dc, const RECT& client) {
     m_buffer.Keep(GetStockObject(DEFAULT_GUI_FONT));
     Draw(dc, client);
   }, &m_buffer);
-  return 0;
 }
 
 int CMonitorControl::YFor(double value, const RECT& client) const {

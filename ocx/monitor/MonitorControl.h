@@ -36,10 +36,10 @@ class CMonitorControl : public CHostedControl {
 
  protected:
   void OnCreateControl() override;
-  LRESULT OnPaint(WPARAM, LPARAM);
-  LRESULT OnPrintClient(WPARAM, LPARAM);
-  LRESULT OnEraseBkgnd(WPARAM, LPARAM);
-  LRESULT OnDestroy(WPARAM, LPARAM);
+  void OnPaint();
+  void OnPrintClient(HDC dc, UINT drawFlags);
+  BOOL OnEraseBkgnd();
+  bool OnDestroy();
 
  private:
   void MakeDrawingTools();

@@ -35,9 +35,9 @@ const MethodMap& CMp3Control::GetMethodMap() const {
 
 const MessageMap* CMp3Control::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_TIMER, &CMp3Control::OnTimer),
+      OnMessage<WM_TIMER>(&CMp3Control::OnTimer),
       OnMessage(kDeliverEventsMessage, &CMp3Control::OnDeliverEvents),
-      OnMessage(WM_DESTROY, &CMp3Control::OnDestroy),
+      OnMessage<WM_DESTROY>(&CMp3Control::OnDestroy),
   };
   static const MessageMap map{CHostedControl::GetMessageMap(), entries};
   return &map;
@@ -137,14 +137,13 @@ LRESULT CMp3Control::OnDeliverEvents(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT CMp3Control::OnTimer(WPARAM id, LPARAM) {
+void CMp3Control::OnTimer(UINT_PTR id) {
   if (id == kProgressTimer && m_player.GetState() == CMp3Player::kPlaying) FireProgress();
-  return 0;
 }
 
-LRESULT CMp3Control::OnDestroy(WPARAM, LPARAM) {
+bool CMp3Control::OnDestroy() {
   KillTimer(kProgressTimer);
   m_player.Close();
   m_pending.clear();
-  return Default();
+  return false;
 }

@@ -54,9 +54,9 @@ class CMp3Control : public CHostedControl {
     short state;
   };
 
-  LRESULT OnTimer(WPARAM id, LPARAM);
+  void OnTimer(UINT_PTR id);
   LRESULT OnDeliverEvents(WPARAM, LPARAM);
-  LRESULT OnDestroy(WPARAM, LPARAM);
+  bool OnDestroy();
   void Post(DISPID dispid);
   void Post(DISPID dispid, long state);
   void PostState() { Post(kStateChangeEvent); }

@@ -90,13 +90,13 @@ const MethodMap& CPlaylistControl::GetMethodMap() const {
 
 const MessageMap* CPlaylistControl::GetMessageMap() const {
   static const MessageEntry entries[] = {
-      OnMessage(WM_SIZE, &CPlaylistControl::OnSize),
-      OnMessage(WM_SETFOCUS, &CPlaylistControl::OnSetFocus),
-      OnMessage(WM_MEASUREITEM, &CPlaylistControl::OnMeasureItem),
-      OnMessage(WM_DRAWITEM, &CPlaylistControl::OnDrawItem),
-      OnMessage(WM_CTLCOLORLISTBOX, &CPlaylistControl::OnControlColour),
-      OnMessage(WM_VKEYTOITEM, &CPlaylistControl::OnKeyToItem),
-      OnMessage(WM_DROPFILES, &CPlaylistControl::OnDropFiles),
+      OnMessage<WM_SIZE>(&CPlaylistControl::OnSize),
+      OnMessage<WM_SETFOCUS>(&CPlaylistControl::OnSetFocus),
+      OnMessage<WM_MEASUREITEM>(&CPlaylistControl::OnMeasureItem),
+      OnMessage<WM_DRAWITEM>(&CPlaylistControl::OnDrawItem),
+      OnMessage<WM_CTLCOLORLISTBOX>(&CPlaylistControl::OnControlColour),
+      OnMessage<WM_VKEYTOITEM>(&CPlaylistControl::OnKeyToItem),
+      OnMessage<WM_DROPFILES>(&CPlaylistControl::OnDropFiles),
       OnMessage(DragListMessage(), &CPlaylistControl::OnDrag),
   };
   static const MessageMap map{CHostedControl::GetMessageMap(), entries};
@@ -231,29 +231,24 @@ void CPlaylistControl::MoveItem(int from, int to) {
   InvalidateRect(m_list, nullptr, TRUE);
 }
 
-LRESULT CPlaylistControl::OnSize(WPARAM, LPARAM size) {
-  if (m_list) ::MoveWindow(m_list, 0, 0, LOWORD(size), HIWORD(size), TRUE);
-  return 0;
+void CPlaylistControl::OnSize(UINT, int width, int height) {
+  if (m_list) ::MoveWindow(m_list, 0, 0, width, height, TRUE);
 }
 
 // Tabbing to the control puts the keyboard in its list, where Delete and the arrows work.
-LRESULT CPlaylistControl::OnSetFocus(WPARAM, LPARAM) {
-  ::SetFocus(m_list);
-  return 0;
-}
+void CPlaylistControl::OnSetFocus() { ::SetFocus(m_list); }
 
-LRESULT CPlaylistControl::OnMeasureItem(WPARAM, LPARAM lParam) {
+BOOL CPlaylistControl::OnMeasureItem(UINT, MEASUREITEMSTRUCT* item) {
   WindowDc screen(nullptr);
   SelectObjectScope font(screen.Get(), ListFont());
   TEXTMETRICA metrics{};
   GetTextMetricsA(screen.Get(), &metrics);
-  reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = UINT(metrics.tmHeight + 2);
+  item->itemHeight = UINT(metrics.tmHeight + 2);
   return TRUE;
 }
 
 // Rows alternate between the two backgrounds; the selected row swaps text and background.
-LRESULT CPlaylistControl::OnDrawItem(WPARAM, LPARAM lParam) {
-  const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+BOOL CPlaylistControl::OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
   if (item->itemID == UINT(-1)) return TRUE;
   bool selected = (item->itemState & ODS_SELECTED) != 0;
   COLORREF back = selected ? m_fore : RowColour(int(item->itemID));
@@ -269,10 +264,10 @@ LRESULT CPlaylistControl::OnDrawItem(WPARAM, LPARAM lParam) {
   return TRUE;
 }
 
-LRESULT CPlaylistControl::OnControlColour(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_backBrush.Get()); }
+LRESULT CPlaylistControl::OnControlColour() { return reinterpret_cast<LRESULT>(m_backBrush.Get()); }
 
-LRESULT CPlaylistControl::OnKeyToItem(WPARAM key, LPARAM) {
-  if (LOWORD(key) != VK_DELETE) return -1;  // the list box's own handling
+int CPlaylistControl::OnKeyToItem(UINT key, int, HWND) {
+  if (key != VK_DELETE) return -1;  // the list box's own handling
   int selected = int(::SendMessageA(m_list, LB_GETCURSEL, 0, 0));
   if (selected < 0 || size_t(selected) >= m_entries.size()) return -2;
   m_entries.erase(m_entries.begin() + selected);
@@ -302,8 +297,7 @@ LRESULT CPlaylistControl::OnDrag(WPARAM, LPARAM lParam) {
   }
 }
 
-LRESULT CPlaylistControl::OnDropFiles(WPARAM wParam, LPARAM) {
-  auto drop = reinterpret_cast<HDROP>(wParam);
+void CPlaylistControl::OnDropFiles(HDROP drop) {
   DropScope finish(drop);
   UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
@@ -313,5 +307,4 @@ LRESULT CPlaylistControl::OnDropFiles(WPARAM wParam, LPARAM) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) AddFilesOf(path, m_extension);
     else if (playlist::HasExtension(path, m_extension)) Append({FullPath(path)});
   }
-  return 0;
 }

@@ -45,14 +45,14 @@ class CPlaylistControl : public CHostedControl {
   void OnCreateControl() override;
 
  private:
-  LRESULT OnSize(WPARAM, LPARAM);
-  LRESULT OnSetFocus(WPARAM, LPARAM);
-  LRESULT OnMeasureItem(WPARAM, LPARAM);
-  LRESULT OnDrawItem(WPARAM, LPARAM);
-  LRESULT OnControlColour(WPARAM, LPARAM);
-  LRESULT OnKeyToItem(WPARAM, LPARAM);
+  void OnSize(UINT type, int width, int height);
+  void OnSetFocus();
+  BOOL OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
+  BOOL OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
+  LRESULT OnControlColour();
+  int OnKeyToItem(UINT key, int caret, HWND list);
   LRESULT OnDrag(WPARAM, LPARAM);
-  LRESULT OnDropFiles(WPARAM, LPARAM);
+  void OnDropFiles(HDROP drop);
   void SetColour(COLORREF* colour, short red, short green, short blue);
   HFONT ListFont() const;
   void Append(std::vector<std::string> paths);

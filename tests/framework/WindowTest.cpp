@@ -54,7 +54,7 @@ class TestDialog : public BaseDialog {
         OnMessage(WM_PING, &TestDialog::OnPing),
         OnMessage(WM_THROW, &TestDialog::OnThrow),
         OnCommand(902, &TestDialog::OnPush),
-        OnCommand(903, &TestDialog::OnEditChange, EN_CHANGE),
+        OnCommand(903, EN_CHANGE, &TestDialog::OnEditChange),
     };
     static const MessageMap map{BaseDialog::GetMessageMap(), entries};
     return &map;
@@ -70,14 +70,8 @@ class TestDialog : public BaseDialog {
     if (wParam == 1) throw CFileException(ERROR_ACCESS_DENIED, "C:\\locked.txt");
     throw std::runtime_error("plain failure");
   }
-  LRESULT OnPush(WPARAM, LPARAM) {
-    ++pushes;
-    return 0;
-  }
-  LRESULT OnEditChange(WPARAM, LPARAM) {
-    ++edits;
-    return 0;
-  }
+  void OnPush() { ++pushes; }
+  void OnEditChange() { ++edits; }
   ReflectingLabel label;
   int inits = 0, pushes = 0, edits = 0;
 };
