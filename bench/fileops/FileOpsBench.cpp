@@ -17,20 +17,15 @@
 #include "bench/support/Stats.h"
 #include "fileops/FileOpsEngine.h"
 
-namespace {
+#include "bench/support/Clock.h"
 
+namespace {
 const int kFolders = 50;
 const int kFilesPerFolder = 40;
 const int kBigFiles = 10;
 const DWORD kBigFileBytes = 20u << 20;
 const int kExpectedFiles = kFolders * kFilesPerFolder + kBigFiles;
 
-double NowMs() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * double(now.QuadPart) / double(frequency.QuadPart);
-}
 
 bool WriteFileBytes(const std::string& path, const std::vector<char>& bytes, DWORD size) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

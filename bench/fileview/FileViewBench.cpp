@@ -23,15 +23,11 @@
 #include "ocx/fileview/FileViewControl.h"
 #include "res/resource.h"
 
+#include "bench/support/Clock.h"
+
 namespace {
 const int kWidth = 480, kHeight = 600;  // about a selector window, a little larger
 
-double NowMs() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * double(now.QuadPart) / double(frequency.QuadPart);
-}
 
 // Handles one message if there is one; returns how long its handling took, or 0.
 double PumpOne() {

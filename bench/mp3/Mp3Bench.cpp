@@ -15,14 +15,9 @@
 #include "ocx/mp3/Mp3Decoder.h"
 #include "ocx/mp3/Mp3Player.h"
 
-namespace {
-double NowMs() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * double(now.QuadPart) / double(frequency.QuadPart);
-}
+#include "bench/support/Clock.h"
 
+namespace {
 double Seconds(const FILETIME& a, const FILETIME& b) {
   auto ticks = [](const FILETIME& t) { return double(ULONGLONG(t.dwHighDateTime) << 32 | t.dwLowDateTime); };
   return (ticks(a) + ticks(b)) / 1e7;

@@ -15,14 +15,9 @@
 #include "ocx/playlist/PlaylistControl.h"
 #include "res/resource.h"
 
-namespace {
-double NowMs() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * double(now.QuadPart) / double(frequency.QuadPart);
-}
+#include "bench/support/Clock.h"
 
+namespace {
 struct Spread {
   std::vector<double> values;
   double Min() const { return *std::min_element(values.begin(), values.end()); }

@@ -13,16 +13,12 @@
 
 #include "bench/support/Stats.h"
 
+#include "bench/support/Clock.h"
+
 namespace {
 const double kQuietMs = 300;     // unchanged this long: painting is over
 const double kGiveUpMs = 15000;  // a program that never shows a window
 
-double NowMs() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * double(now.QuadPart) / double(frequency.QuadPart);
-}
 
 struct FindWindowOf {
   DWORD pid;
