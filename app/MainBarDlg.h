@@ -81,9 +81,9 @@ class CMainBarDlg : public CBitmapDialog {
   void OpenSelector(const char* className, UINT timerId);
 
   HICON m_barIcon;
-  CNoteDlg* m_noteWnd = nullptr;  // the note window opened last
+  CNoteDlg* m_noteWnd = nullptr;                   // the note window opened last
   CSelectorDlg* m_selectors[kSelectorSlots] = {};  // the window opened last per category
-  CHelpDlg* m_helpWnd = nullptr;  // the help window opened last
+  CHelpDlg* m_helpWnd = nullptr;                   // the help window opened last
   CMp3pctrl1 m_mp3;
   CColorEdit m_timeDisplay;
   std::vector<std::string> m_playlist;

@@ -39,7 +39,9 @@ void CBitmapDialog::DrawBackground(HDC dc, int width, int height) const {
   if (w <= 0 || h <= 0) return;
   MemoryDc memory(CreateCompatibleDC(dc));
   SelectObjectScope select(memory.Get(), m_background.Get());
-  auto copy = [&](int x, int y) { BitBlt(dc, x, y, std::min(w, width - x), std::min(h, height - y), memory.Get(), 0, 0, SRCCOPY); };
+  auto copy = [&](int x, int y) {
+    BitBlt(dc, x, y, std::min(w, width - x), std::min(h, height - y), memory.Get(), 0, 0, SRCCOPY);
+  };
   switch (m_drawMode) {
     case kTile:
       for (int y = 0; y < height; y += h)

@@ -4,16 +4,11 @@
 
 std::string FormatClockText(int hour, int minute, int second, bool twentyFourHour) {
   char text[32];
-  if (twentyFourHour)
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", hour, minute, second);
-  else if (hour == 0)
-    std::snprintf(text, sizeof text, "%2d:%02d a.m.", 12, minute);
-  else if (hour < 12)
-    std::snprintf(text, sizeof text, "%d:%02d a.m.", hour, minute);
-  else if (hour == 12)
-    std::snprintf(text, sizeof text, "%2d:%02d p.m.", 12, minute);
-  else
-    std::snprintf(text, sizeof text, "%2d:%02d p.m.", hour - 12, minute);
+  if (twentyFourHour) std::snprintf(text, sizeof text, "%02d:%02d:%02d", hour, minute, second);
+  else if (hour == 0) std::snprintf(text, sizeof text, "%2d:%02d a.m.", 12, minute);
+  else if (hour < 12) std::snprintf(text, sizeof text, "%d:%02d a.m.", hour, minute);
+  else if (hour == 12) std::snprintf(text, sizeof text, "%2d:%02d p.m.", 12, minute);
+  else std::snprintf(text, sizeof text, "%2d:%02d p.m.", hour - 12, minute);
   return text;
 }
 

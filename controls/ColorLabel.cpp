@@ -18,7 +18,8 @@ float ToMs(float seconds) { return float(seconds * 1000.0); }
 
 bool IsPatternBrush(HGDIOBJ brush) {
   LOGBRUSH info{};
-  return brush && GetObjectA(brush, sizeof info, &info) && (info.lbStyle == BS_PATTERN || info.lbStyle == BS_PATTERN8X8);
+  return brush && GetObjectA(brush, sizeof info, &info) &&
+         (info.lbStyle == BS_PATTERN || info.lbStyle == BS_PATTERN8X8);
 }
 
 HBRUSH SolidOr(HBRUSH brush, COLORREF colour) { return brush ? brush : CreateSolidBrush(colour); }

@@ -51,7 +51,6 @@ SIZE BitmapSize(HBITMAP bitmap) {
   return {info.bmWidth, info.bmHeight};
 }
 
-
 BYTE Between(BYTE from, BYTE to, int step) { return BYTE(from + (to - from) * step / 255); }
 }  // namespace
 
@@ -95,6 +94,7 @@ const MessageMap* CHoverButton::GetMessageMap() const {
       OnMessage<WM_MOUSELEAVE>(&CHoverButton::OnMouseLeave),
       OnMessage<WM_LBUTTONDOWN>(&CHoverButton::OnLButtonDown),
       OnMessage<WM_LBUTTONUP>(&CHoverButton::OnLButtonUp),
+      // Gaining or losing the focus redraws the face, then takes the default path.
       OnMessage<WM_SETFOCUS>(&CHoverButton::OnFocusChange),
       OnMessage<WM_KILLFOCUS>(&CHoverButton::OnFocusChange),
       OnMessage<WM_SETCURSOR>(&CHoverButton::OnSetCursor),
@@ -278,8 +278,12 @@ bool CHoverButton::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* r
 }
 
 void CHoverButton::DrawItem(const DRAWITEMSTRUCT& item) {
-  ItemPaint p{item.hDC, item.rcItem, (item.itemState & ODS_SELECTED) != 0, (item.itemState & ODS_DISABLED) != 0,
-              (item.itemState & ODS_FOCUS) != 0, item.rcItem.left};
+  ItemPaint p{item.hDC,
+              item.rcItem,
+              (item.itemState & ODS_SELECTED) != 0,
+              (item.itemState & ODS_DISABLED) != 0,
+              (item.itemState & ODS_FOCUS) != 0,
+              item.rcItem.left};
   HGDIOBJ font = m_hWnd ? reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)) : nullptr;
   SelectObjectScope selectFont(p.dc, font);
   DrawFace(p);
@@ -330,10 +334,8 @@ void CHoverButton::DrawImage(ItemPaint& p) const {
   int x = m_textShown || HasBox() ? p.rect.left : (p.rect.right - size.cx) / 2;
   int y = (p.rect.bottom - size.cy) / 2;
   int shift = p.selected && ShiftsWhenPressed() ? 1 : 0;
-  if (p.disabled)
-    DrawEmbossed(p.dc, bitmap.Get(), x + shift, y + shift, m_transparent);
-  else
-    DrawTransparent(p.dc, bitmap.Get(), x + shift, y + shift, m_transparent);
+  if (p.disabled) DrawEmbossed(p.dc, bitmap.Get(), x + shift, y + shift, m_transparent);
+  else DrawTransparent(p.dc, bitmap.Get(), x + shift, y + shift, m_transparent);
   p.x = x + size.cx;
 }
 
@@ -430,15 +432,14 @@ void CHoverButton::DrawDefaultFrame(const ItemPaint& p) const {
 
 // ---- Painting pieces ----------------------------------------------------------------
 
-void CHoverButton::FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to, bool vertical,
-                                bool useSystem) {
+void CHoverButton::FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to, bool vertical, bool useSystem) {
   GradientFillFn system = useSystem ? Shared().gradientFill : nullptr;
   if (system) {
     TRIVERTEX corners[2] = {
         {rect.left, rect.top, COLOR16(GetRValue(from) << 8), COLOR16(GetGValue(from) << 8),
          COLOR16(GetBValue(from) << 8), 0},
-        {rect.right, rect.bottom, COLOR16(GetRValue(to) << 8), COLOR16(GetGValue(to) << 8),
-         COLOR16(GetBValue(to) << 8), 0},
+        {rect.right, rect.bottom, COLOR16(GetRValue(to) << 8), COLOR16(GetGValue(to) << 8), COLOR16(GetBValue(to) << 8),
+         0},
     };
     GRADIENT_RECT mesh{0, 1};
     if (system(dc, corners, 2, &mesh, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H)) return;

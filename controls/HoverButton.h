@@ -11,8 +11,19 @@
 class CHoverButton : public CWnd {
  public:
   enum Type {
-    kNoFace = 0, kStandard, kFlat, kArrow, kFlatArrow, kSplit, kFlatSplit,
-    kCheckPush, kFlatCheckPush, kCheckBox, kRadio, kHyperlink, kTypeCount
+    kNoFace = 0,
+    kStandard,
+    kFlat,
+    kArrow,
+    kFlatArrow,
+    kSplit,
+    kFlatSplit,
+    kCheckPush,
+    kFlatCheckPush,
+    kCheckBox,
+    kRadio,
+    kHyperlink,
+    kTypeCount
   };
   enum Layout { kNoText = 0, kLeft, kCentred, kWrapped, kLayoutCount };
   static constexpr int kSplitArrowWidth = 18;  // the arrow part of a split button
@@ -47,8 +58,7 @@ class CHoverButton : public CWnd {
   // Painting pieces, usable on any device context.
   // A two-colour gradient; without the system's GradientFill (or with useSystem false)
   // it is drawn as 255 bands.
-  static void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to, bool vertical,
-                           bool useSystem = true);
+  static void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to, bool vertical, bool useSystem = true);
   // The bitmap at (x, y) with pixels of the transparent colour left out.
   static void DrawTransparent(HDC dc, HBITMAP bitmap, int x, int y, COLORREF transparent);
   // The bitmap's shape as a disabled look: highlight offset by one pixel, shadow on top.
@@ -106,4 +116,3 @@ class CHoverButton : public CWnd {
   BYTE m_wasDefault = 0;
   CString m_group;
 };
-

@@ -74,8 +74,7 @@ std::string NextCopyName(const std::string& path) {
     name = std::string(kNumberedStart) + "1" + kNumberedEnd + parts.name.substr(sizeof kCopyOf - 1);
   else if (ParseNumbered(parts.name, &number, &rest))
     name = kNumberedStart + std::to_string(number + 1) + kNumberedEnd + rest;
-  else
-    name = kCopyOf + parts.name;
+  else name = kCopyOf + parts.name;
   return parts.drive + parts.directory + name + parts.extension;
 }
 

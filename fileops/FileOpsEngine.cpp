@@ -100,8 +100,7 @@ bool CFileOpsEngine::IsOnCopyPath(const FolderId& id) const {
   return false;
 }
 
-template <class Body>
-BOOL CFileOpsEngine::Guarded(Body body) {
+template <class Body> BOOL CFileOpsEngine::Guarded(Body body) {
   std::unique_ptr<CFExeption> failure;
   try {
     body();
@@ -136,10 +135,8 @@ BOOL CFileOpsEngine::Move(const CString& source, const CString& destination) {
     RefuseMoveIntoItself(source, destination);
     bool isFolder = ItemKind(source) == kFolder;
     CopyItem(source, destination, isFolder);
-    if (isFolder)
-      RemoveMovedFolders(source);
-    else
-      DeleteItem(source);
+    if (isFolder) RemoveMovedFolders(source);
+    else DeleteItem(source);
   });
   m_askIfReadOnly = askIfReadOnly;
   m_nestingLimit = -1;
@@ -164,7 +161,8 @@ bool CFileOpsEngine::IsCopyOntoParent(const CString& source, const CString& dest
 // Moving a folder into itself would end by deleting the copy together with the source.
 void CFileOpsEngine::RefuseMoveIntoItself(const CString& source, const CString& destination) const {
   if (ItemKind(source) != kFolder) return;
-  if (copynames::IsSameOrInside(Canonical(source), Canonical(destination))) throw new CFExeption(CString(kWrongOperation));
+  if (copynames::IsSameOrInside(Canonical(source), Canonical(destination)))
+    throw new CFExeption(CString(kWrongOperation));
   // By another path (a link into the source): the destination is one of the source's folders.
   FolderId destinationId;
   std::vector<FolderId> entered;
@@ -207,12 +205,9 @@ void CFileOpsEngine::CopyItem(const CString& source, const CString& destination,
   if (destinationKind == kNotFound) throw new CFExeption(destination + " not found");
   if (sourceKind == kFolder && destinationKind == kFile) throw new CFExeption(CString(kWrongOperation));
 
-  if (sourceKind == kFolder)
-    CopyFolder(source, destination, deleteSource);
-  else if (destinationKind == kFile)
-    CopyOneFile(source, destination, false);
-  else
-    CopyOneFile(source, WithSeparator(destination) + FileNameOf(source), false);
+  if (sourceKind == kFolder) CopyFolder(source, destination, deleteSource);
+  else if (destinationKind == kFile) CopyOneFile(source, destination, false);
+  else CopyOneFile(source, WithSeparator(destination) + FileNameOf(source), false);
 }
 
 // The folder itself is created inside the destination, then filled.
@@ -252,8 +247,7 @@ void CFileOpsEngine::CopyFolderContents(const CString& pattern, const CString& d
     CString name = found.cFileName;
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
       CopySubFolder(folder + name, destination + name + "\\", deleteSource);
-    else
-      CopyOneFile(folder + name, destination + name, deleteSource);
+    else CopyOneFile(folder + name, destination + name, deleteSource);
   } while (FindNextFileA(listing.Get(), &found));
   if (GetLastError() != ERROR_NO_MORE_FILES) ThrowLastError();
 }
@@ -283,10 +277,8 @@ void CFileOpsEngine::CopyOneFile(const CString& source, CString destination, boo
 
 void CFileOpsEngine::DeleteItem(const CString& path) {
   int kind = ItemKind(path);
-  if (kind == kFile)
-    DeleteOneFile(path);
-  else if (kind == kFolder)
-    DeleteFolder(path);
+  if (kind == kFile) DeleteOneFile(path);
+  else if (kind == kFolder) DeleteFolder(path);
   else if (!RemoveDirectoryA(Exact(path)))  // not there or not reachable: the system says why
     ThrowLastError();
 }

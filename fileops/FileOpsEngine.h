@@ -39,8 +39,7 @@ class CFileOpsEngine {
   bool IsOnCopyPath(const FolderId& id) const;
   static bool HoldsFolder(const CString& folder, const FolderId& wanted, std::vector<FolderId>* entered);
 
-  template <class Body>
-  BOOL Guarded(Body body);
+  template <class Body> BOOL Guarded(Body body);
   bool IsCopyOntoParent(const CString& source, const CString& destination) const;
   void RefuseMoveIntoItself(const CString& source, const CString& destination) const;
   void LimitSelfNesting(const CString& source, const CString& destination);
@@ -67,5 +66,5 @@ class CFileOpsEngine {
   int m_nestingLimit = -1;
   std::vector<FolderId> m_entered;  // the source folders on the current path of a copy
   FolderId m_output = {};           // the folder a folder copy creates and fills
-  bool m_hasOutput = false;  // sub-folder levels a folder copy may still enter; -1: no limit
+  bool m_hasOutput = false;         // sub-folder levels a folder copy may still enter; -1: no limit
 };

@@ -59,8 +59,7 @@ class CBackBuffer {
 #define DCX_USESTYLE 0x00010000  // the window's class style chooses the context, as GetDC does
 #endif
 
-template <class Draw>
-void PaintBuffered(HWND window, Draw&& draw, CBackBuffer* cache = nullptr) {
+template <class Draw> void PaintBuffered(HWND window, Draw&& draw, CBackBuffer* cache = nullptr) {
   RECT client;
   GetClientRect(window, &client);
   if (!cache) {

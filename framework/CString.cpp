@@ -60,9 +60,7 @@ CString::CString(char ch, int repeat) : CString() {
 CString::CString(const CString& other) : m_data(other.m_data) {
   if (m_data != reinterpret_cast<Data*>(&g_empty)) ++m_data->refs;
 }
-CString::CString(CString&& other) noexcept : m_data(other.m_data) {
-  other.m_data = reinterpret_cast<Data*>(&g_empty);
-}
+CString::CString(CString&& other) noexcept : m_data(other.m_data) { other.m_data = reinterpret_cast<Data*>(&g_empty); }
 CString::~CString() { Release(m_data); }
 
 CString& CString::operator=(const CString& other) {
@@ -85,9 +83,7 @@ int CString::GetLength() const { return m_data->length; }
 void CString::Empty() { *this = CString(); }
 CString::operator const char*() const { return m_data->chars(); }
 
-char CString::GetAt(int index) const {
-  return index >= 0 && index < GetLength() ? m_data->chars()[index] : 0;
-}
+char CString::GetAt(int index) const { return index >= 0 && index < GetLength() ? m_data->chars()[index] : 0; }
 void CString::SetAt(int index, char ch) {
   if (index < 0 || index >= GetLength()) return;
   MakeUnique(GetLength());
@@ -125,16 +121,38 @@ void CString::Append(const char* text, int length) {
   m_data->chars()[m_data->length] = 0;
 }
 
-CString& CString::operator+=(const CString& text) { Append(text, text.GetLength()); return *this; }
+CString& CString::operator+=(const CString& text) {
+  Append(text, text.GetLength());
+  return *this;
+}
 CString& CString::operator+=(const char* text) {
   if (text) Append(text, int(std::strlen(text)));
   return *this;
 }
-CString& CString::operator+=(char ch) { Append(&ch, 1); return *this; }
-CString operator+(const CString& a, const CString& b) { CString r(a); r += b; return r; }
-CString operator+(const CString& a, const char* b) { CString r(a); r += b; return r; }
-CString operator+(const char* a, const CString& b) { CString r(a); r += b; return r; }
-CString operator+(const CString& a, char b) { CString r(a); r += b; return r; }
+CString& CString::operator+=(char ch) {
+  Append(&ch, 1);
+  return *this;
+}
+CString operator+(const CString& a, const CString& b) {
+  CString r(a);
+  r += b;
+  return r;
+}
+CString operator+(const CString& a, const char* b) {
+  CString r(a);
+  r += b;
+  return r;
+}
+CString operator+(const char* a, const CString& b) {
+  CString r(a);
+  r += b;
+  return r;
+}
+CString operator+(const CString& a, char b) {
+  CString r(a);
+  r += b;
+  return r;
+}
 
 int CString::Compare(const char* text) const { return std::strcmp(*this, text ? text : ""); }
 int CString::CompareNoCase(const char* text) const { return strcasecmp(*this, text ? text : ""); }
@@ -263,7 +281,10 @@ void CString::FormatV(const char* format, va_list args) {
   va_copy(probe, args);
   int length = std::vsnprintf(nullptr, 0, format, probe);
   va_end(probe);
-  if (length < 0) { Empty(); return; }
+  if (length < 0) {
+    Empty();
+    return;
+  }
   CString result;
   result.MakeUnique(length);
   std::vsnprintf(result.m_data->chars(), size_t(length) + 1, format, args);

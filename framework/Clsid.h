@@ -6,7 +6,9 @@
 
 namespace clsid_detail {
 constexpr unsigned HexDigit(char c) {
-  return c >= '0' && c <= '9' ? unsigned(c - '0') : c >= 'a' && c <= 'f' ? unsigned(c - 'a' + 10) : unsigned(c - 'A' + 10);
+  return c >= '0' && c <= '9'   ? unsigned(c - '0')
+         : c >= 'a' && c <= 'f' ? unsigned(c - 'a' + 10)
+                                : unsigned(c - 'A' + 10);
 }
 constexpr unsigned long Hex(const char* text, int first, int count) {
   unsigned long value = 0;

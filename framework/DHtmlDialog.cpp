@@ -6,9 +6,9 @@ namespace {
 // Page elements get control ids from here on, clear of the templates' ids.
 constexpr UINT kFirstElementId = 0x7F00;
 constexpr UINT kMaxElements = 0xFF;
-constexpr int kMargin = 8;    // around the body, as a browser leaves it
-constexpr int kPadding = 2;   // inside a cell
-constexpr int kSpacing = 2;   // between rows and between a cell's lines
+constexpr int kMargin = 8;   // around the body, as a browser leaves it
+constexpr int kPadding = 2;  // inside a cell
+constexpr int kSpacing = 2;  // between rows and between a cell's lines
 
 const char* PageResourceType() { return MAKEINTRESOURCEA(23); }
 
@@ -138,7 +138,8 @@ void CDHtmlDialog::PlaceItem(HDC dc, const html::Item& item, html::Align align, 
   UINT id = kFirstElementId + UINT(m_elements.size());
   const char* className = item.isButton ? "BUTTON" : "STATIC";
   // Clipped by the template's controls above it, so the page never paints over them.
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (item.isButton ? BS_PUSHBUTTON | WS_TABSTOP : SS_LEFT | SS_NOPREFIX);
+  DWORD style =
+      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (item.isButton ? BS_PUSHBUTTON | WS_TABSTOP : SS_LEFT | SS_NOPREFIX);
   HWND window = CreateWindowExA(0, className, item.text.c_str(), style, x, y, width, ItemHeight(dc, item), m_hWnd,
                                 reinterpret_cast<HMENU>(UINT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
   if (!window) return;

@@ -48,8 +48,7 @@ struct HtmlEventMap {
 };
 
 // One row of an HTML event map: a click on element `id` calls `handler`.
-template <class T>
-HtmlEventEntry OnHtmlClick(const char* id, HRESULT (T::*handler)(CHtmlElement*)) {
+template <class T> HtmlEventEntry OnHtmlClick(const char* id, HRESULT (T::*handler)(CHtmlElement*)) {
   return {id, kHtmlClick, static_cast<HtmlEventHandler>(handler)};
 }
 
@@ -102,8 +101,7 @@ struct DHtmlClassEntry {
 };
 
 // A new object of the class named `name` in `table`, or nullptr when none has that name.
-template <size_t N>
-CDHtmlDialog* CreateDHtmlDialog(const DHtmlClassEntry (&table)[N], const char* name) {
+template <size_t N> CDHtmlDialog* CreateDHtmlDialog(const DHtmlClassEntry (&table)[N], const char* name) {
   for (const DHtmlClassEntry& entry : table)
     if (name && std::string(entry.name) == name) return entry.create();
   return nullptr;

@@ -12,8 +12,8 @@ ExceptionRecorder& Recorder() {
 // Inserts ("%1") are left as they are: the message comes without arguments to fill them.
 CString SystemErrorText(DWORD code) {
   char buffer[2048] = {0};
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer,
-                 sizeof buffer, nullptr);
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer, sizeof buffer,
+                 nullptr);
   CString text(buffer);
   text.TrimRight();
   return text;

@@ -58,8 +58,7 @@ using ExceptionRecorder = std::function<void(const CString&)>;
 void AfxSetExceptionRecorder(ExceptionRecorder recorder);
 
 // Runs `body` and reports whatever it throws. Used at every window procedure boundary.
-template <class Body>
-bool AfxGuard(Body&& body) {
+template <class Body> bool AfxGuard(Body&& body) {
   try {
     body();
     return true;

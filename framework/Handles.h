@@ -8,8 +8,7 @@
 #include <utility>
 
 // A handle with a closing function. Kinds whose "none" is INVALID_HANDLE_VALUE say so.
-template <class H, auto Close, bool MinusOneIsNone = false>
-class UniqueHandle {
+template <class H, auto Close, bool MinusOneIsNone = false> class UniqueHandle {
   static H Invalid() { return MinusOneIsNone ? reinterpret_cast<H>(INVALID_HANDLE_VALUE) : H(); }
 
  public:
@@ -41,8 +40,7 @@ namespace handles {
 inline void CloseFile(HANDLE h) { CloseHandle(h); }
 inline void CloseFind(HANDLE h) { FindClose(h); }
 inline void CloseKey(HKEY h) { RegCloseKey(h); }
-template <class H>
-inline void DeleteGdi(H h) { DeleteObject(h); }
+template <class H> inline void DeleteGdi(H h) { DeleteObject(h); }
 inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
 inline void DestroyIconHandle(HICON h) { DestroyIcon(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
@@ -54,8 +52,7 @@ using FileHandle = UniqueHandle<HANDLE, handles::CloseFile, true>;
 using FindHandle = UniqueHandle<HANDLE, handles::CloseFind, true>;
 using KeyHandle = UniqueHandle<HKEY, handles::CloseKey>;
 // GDI objects, each owner typed as its kind so that no use site casts.
-template <class H>
-using GdiHandle = UniqueHandle<H, handles::DeleteGdi<H>>;
+template <class H> using GdiHandle = UniqueHandle<H, handles::DeleteGdi<H>>;
 using BrushHandle = GdiHandle<HBRUSH>;
 using BitmapHandle = GdiHandle<HBITMAP>;
 using FontHandle = GdiHandle<HFONT>;
@@ -135,8 +132,7 @@ class SelectObjectScope {
 };
 
 // A counted COM pointer.
-template <class T>
-class ComPtr {
+template <class T> class ComPtr {
  public:
   ComPtr() = default;
   ComPtr(T* p, bool addRef) : m_p(p) {

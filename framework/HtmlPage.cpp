@@ -1,7 +1,7 @@
 #include "framework/HtmlPage.h"
 
-#include <cctype>
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <map>
 
@@ -37,8 +37,8 @@ std::string Collapse(const std::string& text) {
 }
 
 std::string Unescape(const std::string& text) {
-  static const std::map<std::string, char> entities{{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'},
-                                                   {"nbsp", ' '}, {"apos", '\''}};
+  static const std::map<std::string, char> entities{{"amp", '&'},  {"lt", '<'},   {"gt", '>'},
+                                                    {"quot", '"'}, {"nbsp", ' '}, {"apos", '\''}};
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     size_t semi = text[i] == '&' ? text.find(';', i) : std::string::npos;
@@ -56,7 +56,7 @@ std::string Unescape(const std::string& text) {
 }
 
 struct Tag {
-  std::string name;  // lower case; "/name" for an end tag
+  std::string name;                               // lower case; "/name" for an end tag
   std::map<std::string, std::string> attributes;  // names in lower case
 };
 
@@ -301,9 +301,9 @@ class Builder {
 bool ParseColour(const std::string& raw, uint32_t* colour) {
   std::string text = Lower(Trim(raw));
   static const std::map<std::string, std::string> names{
-      {"white", "#ffffff"}, {"black", "#000000"}, {"silver", "#c0c0c0"}, {"gray", "#808080"},
+      {"white", "#ffffff"}, {"black", "#000000"},     {"silver", "#c0c0c0"},    {"gray", "#808080"},
       {"grey", "#808080"},  {"lightgrey", "#d3d3d3"}, {"lightgray", "#d3d3d3"}, {"red", "#ff0000"},
-      {"green", "#008000"}, {"blue", "#0000ff"}, {"yellow", "#ffff00"}, {"buttonface", "#f0f0f0"}};
+      {"green", "#008000"}, {"blue", "#0000ff"},      {"yellow", "#ffff00"},    {"buttonface", "#f0f0f0"}};
   auto named = names.find(text);
   if (named != names.end()) text = named->second;
   if (text.size() == 4 && text[0] == '#') text = {'#', text[1], text[1], text[2], text[2], text[3], text[3]};

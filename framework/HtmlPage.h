@@ -18,9 +18,9 @@ enum class VAlign { kTop, kMiddle, kBottom };
 // One thing placed in a cell, each on a line of its own.
 struct Item {
   bool isButton = false;
-  std::string id;       // element id, buttons only
-  std::string text;     // caption or text
-  int widthPx = 0;      // from a width style or attribute; 0: as wide as its caption
+  std::string id;    // element id, buttons only
+  std::string text;  // caption or text
+  int widthPx = 0;   // from a width style or attribute; 0: as wide as its caption
 };
 
 struct Cell {
@@ -43,7 +43,7 @@ struct Table {
 struct Page {
   std::string bodyId;
   bool hasBackground = false;
-  uint32_t background = 0;  // 0x00BBGGRR
+  uint32_t background = 0;    // 0x00BBGGRR
   std::vector<Table> tables;  // text outside any table becomes a table of its own
 };
 

@@ -8,8 +8,7 @@
 
 namespace {
 ComPtr<IDispatch> ControlDispatch(HWND window) {
-  auto* dispatch = reinterpret_cast<IDispatch*>(
-      window ? ::SendMessageA(window, GetDispatchMessageId(), 0, 0) : 0);
+  auto* dispatch = reinterpret_cast<IDispatch*>(window ? ::SendMessageA(window, GetDispatchMessageId(), 0, 0) : 0);
   return ComPtr<IDispatch>(dispatch, false);
 }
 
@@ -20,11 +19,21 @@ void StoreResult(VARIANT& result, VARTYPE vtRet, void* pvRet) {
   HRESULT hr = VariantChangeType(&converted, &result, 0, vtRet);
   if (FAILED(hr)) throw COleDispatchException(hr, "A control returned a value of the wrong type.");
   switch (vtRet) {
-    case VT_I2: *static_cast<short*>(pvRet) = converted.iVal; break;
-    case VT_I4: *static_cast<long*>(pvRet) = converted.lVal; break;
-    case VT_BOOL: *static_cast<BOOL*>(pvRet) = converted.boolVal != VARIANT_FALSE; break;
-    case VT_BSTR: *static_cast<CString*>(pvRet) = TextFromBstr(converted.bstrVal); break;
-    default: VariantClear(&converted); throw CInvalidArgException();
+    case VT_I2:
+      *static_cast<short*>(pvRet) = converted.iVal;
+      break;
+    case VT_I4:
+      *static_cast<long*>(pvRet) = converted.lVal;
+      break;
+    case VT_BOOL:
+      *static_cast<BOOL*>(pvRet) = converted.boolVal != VARIANT_FALSE;
+      break;
+    case VT_BSTR:
+      *static_cast<CString*>(pvRet) = TextFromBstr(converted.bstrVal);
+      break;
+    default:
+      VariantClear(&converted);
+      throw CInvalidArgException();
   }
   VariantClear(&converted);
 }

@@ -11,15 +11,14 @@
 #pragma once
 
 #include <windows.h>
-#include <windowsx.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <tuple>
 
 namespace msgargs {
 
-template <UINT Message>
-struct Args;  // no typed row for this message: use OnMessage(message, raw handler)
+template <UINT Message> struct Args;  // no typed row for this message: use OnMessage(message, raw handler)
 
 // Rows whose handler returns nothing; a bool says handled or not.
 struct Plain {

@@ -59,15 +59,13 @@ struct MessageMap {
 };
 
 namespace msgrow {
-template <class R>
-LRESULT ToResult(R value) {
+template <class R> LRESULT ToResult(R value) {
   if constexpr (std::is_pointer_v<R>) return reinterpret_cast<LRESULT>(value);
   else return static_cast<LRESULT>(value);
 }
 
 // Runs a handler and reads what it returned as the row's outcome.
-template <bool kAnswers, class Call>
-bool Finish(Call call, LRESULT* result) {
+template <bool kAnswers, class Call> bool Finish(Call call, LRESULT* result) {
   using R = decltype(call());
   static_assert(!(kAnswers && std::is_same_v<R, bool>),
                 "this message's answer is a value: return it (a bool would read as handled or not)");
@@ -84,8 +82,7 @@ bool Finish(Call call, LRESULT* result) {
 }
 
 // A handler takes its message's unpacked arguments, or none.
-template <class M>
-MessageHandler Keep(M member) {
+template <class M> MessageHandler Keep(M member) {
   static_assert(sizeof(M) <= sizeof(MessageHandler) && std::is_trivially_copyable_v<M>);
   MessageHandler kept{};
   std::memcpy(kept.bytes, &member, sizeof member);
@@ -109,8 +106,7 @@ bool Thunk(CWnd* target, const MessageHandler& kept, WPARAM wParam, LPARAM lPara
       result);
 }
 
-template <class T, class M, class Unpack>
-MessageEntry Row(UINT message, UINT id, UINT code, M member) {
+template <class T, class M, class Unpack> MessageEntry Row(UINT message, UINT id, UINT code, M member) {
   return {message, id, code, Keep(member), &Thunk<T, M, Unpack>};
 }
 
@@ -120,40 +116,31 @@ struct Raw : msgargs::Answers {
 struct Command : msgargs::Plain {
   static std::tuple<> Unpack(WPARAM, LPARAM) { return {}; }
 };
-template <class N>
-struct Notify : msgargs::Answers {
+template <class N> struct Notify : msgargs::Answers {
   static std::tuple<N*> Unpack(WPARAM, LPARAM lParam) { return {reinterpret_cast<N*>(lParam)}; }
 };
 }  // namespace msgrow
 
 // Any message, the handler unpacking it: `LRESULT F(WPARAM, LPARAM)`.
-template <class T>
-MessageEntry OnMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM)) {
+template <class T> MessageEntry OnMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM)) {
   return msgrow::Row<T, decltype(handler), msgrow::Raw>(message, kAnyCode, kAnyCode, handler);
 }
 // A message of framework/MessageArgs.h, the row unpacking it: `OnMessage<WM_TIMER>(&C::OnTimer)`.
-template <UINT Message, class T, class R, class... A>
-MessageEntry OnMessage(R (T::*handler)(A...)) {
+template <UINT Message, class T, class R, class... A> MessageEntry OnMessage(R (T::*handler)(A...)) {
   return msgrow::Row<T, decltype(handler), msgargs::Args<Message>>(Message, kAnyCode, kAnyCode, handler);
 }
 // WM_COMMAND from control or menu item `id` with notification `code` (without one: a
 // click). The handler takes nothing: `void F()`, or `bool F()` to say whether it handled it.
-template <class T, class R>
-MessageEntry OnCommand(UINT id, UINT code, R (T::*handler)()) {
+template <class T, class R> MessageEntry OnCommand(UINT id, UINT code, R (T::*handler)()) {
   return msgrow::Row<T, decltype(handler), msgrow::Command>(WM_COMMAND, id, code, handler);
 }
-template <class T, class R>
-MessageEntry OnCommand(UINT id, R (T::*handler)()) {
-  return OnCommand(id, 0, handler);
-}
+template <class T, class R> MessageEntry OnCommand(UINT id, R (T::*handler)()) { return OnCommand(id, 0, handler); }
 // WM_NOTIFY from control `id` with notification `code`: `LRESULT F(NMHDR*)`, or a pointer to
 // the notification's own structure (one that starts with its NMHDR), or nothing.
-template <class T, class R, class N>
-MessageEntry OnNotify(UINT id, UINT code, R (T::*handler)(N*)) {
+template <class T, class R, class N> MessageEntry OnNotify(UINT id, UINT code, R (T::*handler)(N*)) {
   return msgrow::Row<T, decltype(handler), msgrow::Notify<N>>(WM_NOTIFY, id, code, handler);
 }
-template <class T, class R>
-MessageEntry OnNotify(UINT id, UINT code, R (T::*handler)()) {
+template <class T, class R> MessageEntry OnNotify(UINT id, UINT code, R (T::*handler)()) {
   return msgrow::Row<T, decltype(handler), msgrow::Notify<NMHDR>>(WM_NOTIFY, id, code, handler);
 }
 
@@ -177,15 +164,13 @@ struct EventSinkMap {
 };
 
 namespace eventsink {
-template <auto F>
-HRESULT Thunk(CWnd* target, DISPPARAMS* params) {
+template <auto F> HRESULT Thunk(CWnd* target, DISPPARAMS* params) {
   using Class = typename varargs::Member<decltype(F)>::Class;
   return varargs::Call<F>(static_cast<Class*>(target), params, nullptr);
 }
 }  // namespace eventsink
 
 // One row of an event sink map: `OnEvent<&CMainBarDlg::OnProgress>(1021, 7)`.
-template <auto F>
-EventSinkEntry OnEvent(UINT controlId, DISPID dispid) {
+template <auto F> EventSinkEntry OnEvent(UINT controlId, DISPID dispid) {
   return {controlId, dispid, &eventsink::Thunk<F>};
 }

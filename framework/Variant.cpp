@@ -59,8 +59,7 @@ CString TextFromBstr(BSTR text) {
   int length = WideCharToMultiByte(CP_ACP, 0, text, int(SysStringLen(text)), nullptr, 0, nullptr, nullptr);
   CString result;
   if (length > 0) {
-    WideCharToMultiByte(CP_ACP, 0, text, int(SysStringLen(text)), result.GetBuffer(length), length, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_ACP, 0, text, int(SysStringLen(text)), result.GetBuffer(length), length, nullptr, nullptr);
     result.ReleaseBuffer(length);
   }
   return result;

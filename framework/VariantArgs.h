@@ -19,8 +19,7 @@ namespace varargs {
 template <class A> struct Arg;
 
 // Scalars are converted to the parameter's type as COM converts variants.
-template <class T, VARTYPE VT>
-struct Converted {
+template <class T, VARTYPE VT> struct Converted {
   static bool From(VARIANT& in, T& out) {
     VARIANT v;
     VariantInit(&v);
@@ -81,8 +80,7 @@ inline void Store(VARIANT* out, bool value) { out->vt = VT_BOOL, out->boolVal = 
 inline void Store(VARIANT* out, const CString& value) { out->vt = VT_BSTR, out->bstrVal = BstrFromText(value); }
 
 template <class F> struct Member;
-template <class C, class R, class... A>
-struct Member<R (C::*)(A...)> {
+template <class C, class R, class... A> struct Member<R (C::*)(A...)> {
   using Class = C;
   using Result = R;
   using Args = std::tuple<std::decay_t<A>...>;
@@ -111,8 +109,7 @@ HRESULT CallWith(typename Member<decltype(F)>::Class* target, DISPPARAMS* params
 }
 
 // Calls F on `target` with the call's arguments; the result (if any) goes to *result.
-template <auto F>
-HRESULT Call(typename Member<decltype(F)>::Class* target, DISPPARAMS* params, VARIANT* result) {
+template <auto F> HRESULT Call(typename Member<decltype(F)>::Class* target, DISPPARAMS* params, VARIANT* result) {
   using Args = typename Member<decltype(F)>::Args;
   return CallWith<F, Args>(target, params, result, std::make_index_sequence<std::tuple_size_v<Args>>());
 }

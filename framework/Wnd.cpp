@@ -286,9 +286,7 @@ HWND CWnd::UnsubclassWindow() {
   return window;
 }
 
-void CWnd::ClientToScreen(RECT* rect) const {
-  MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(rect), 2);
-}
+void CWnd::ClientToScreen(RECT* rect) const { MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(rect), 2); }
 
 CString CWnd::GetWindowText() const {
   CString text;

@@ -70,7 +70,8 @@ class CWnd {
   BOOL EnableWindow(BOOL enable = TRUE) const { return ::EnableWindow(m_hWnd, enable); }
   BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
   HICON SetIcon(HICON icon, BOOL big) const {
-    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
   }
 
   // The window procedure's work: the message map first, then default processing.

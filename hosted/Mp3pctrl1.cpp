@@ -26,7 +26,8 @@ void CMp3pctrl1::OpenFile(const char* path) {
 }
 
 void CMp3pctrl1::SetVolume(short first, short second, short volume) {
-  InvokeHelper(kSetVolume, DISPATCH_METHOD, VT_EMPTY, nullptr, {CVariant::I2(first), CVariant::I2(second), CVariant::I2(volume)});
+  InvokeHelper(kSetVolume, DISPATCH_METHOD, VT_EMPTY, nullptr,
+               {CVariant::I2(first), CVariant::I2(second), CVariant::I2(volume)});
 }
 
 long CMp3pctrl1::GetLength() {

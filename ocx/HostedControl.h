@@ -29,14 +29,12 @@ struct MethodEntry {
 struct MethodMap {
   const MethodEntry* entries;
   size_t count;
-  template <size_t N>
-  MethodMap(const MethodEntry (&rows)[N]) : entries(rows), count(N) {}  // NOLINT
+  template <size_t N> MethodMap(const MethodEntry (&rows)[N]) : entries(rows), count(N) {}  // NOLINT
   MethodMap() : entries(nullptr), count(0) {}
 };
 
 // One row of a method table: `Method<&CMp3Control::Seek>(6)`.
-template <auto F>
-MethodEntry Method(DISPID dispid) {
+template <auto F> MethodEntry Method(DISPID dispid) {
   using Class = typename varargs::Member<decltype(F)>::Class;
   return {dispid, [](CHostedControl* control, DISPPARAMS* params, VARIANT* result) {
             return varargs::Call<F>(static_cast<Class*>(control), params, result);

@@ -42,10 +42,7 @@ const EventSinkMap* audio::GetEventSinkMap() const {
 }
 
 namespace {
-template <class T>
-CDHtmlDialog* Make() {
-  return new T;
-}
+template <class T> CDHtmlDialog* Make() { return new T; }
 const DHtmlClassEntry kSelectorClasses[] = {
     {"vide", &Make<vide>},       {"audio", &Make<audio>},     {"office", &Make<office>}, {"web", &Make<web>},
     {"graphic", &Make<graphic>}, {"program", &Make<program>}, {"syst", &Make<syst>},     {"photo", &Make<photo>},

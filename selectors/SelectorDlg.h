@@ -34,20 +34,33 @@ class CSelectorDlg : public CDHtmlDialog {
   bool m_untracked = false;
 };
 
-template <UINT Template, UINT Page>
-class CSelectorOf : public CSelectorDlg {
+template <UINT Template, UINT Page> class CSelectorOf : public CSelectorDlg {
  public:
   explicit CSelectorOf(CWnd* parent = nullptr) : CSelectorDlg(Template, Page, parent) {}
 };
 
 // NOLINTBEGIN(readability-identifier-naming): the classes carry their run-time names.
-class vide : public CSelectorOf<IDD_SELECTOR_VIDEO, IDR_PAGE_VIDEO> {using CSelectorOf::CSelectorOf;};
-class office : public CSelectorOf<IDD_SELECTOR_OFFICE, IDR_PAGE_OFFICE> {using CSelectorOf::CSelectorOf;};
-class web : public CSelectorOf<IDD_SELECTOR_INTERNET, IDR_PAGE_INTERNET> {using CSelectorOf::CSelectorOf;};
-class graphic : public CSelectorOf<IDD_SELECTOR_GRAPHIC, IDR_PAGE_GRAPHIC> {using CSelectorOf::CSelectorOf;};
-class program : public CSelectorOf<IDD_SELECTOR_PROGRAM, IDR_PAGE_PROGRAM> {using CSelectorOf::CSelectorOf;};
-class syst : public CSelectorOf<IDD_SELECTOR_SYSTEM, IDR_PAGE_SYSTEM> {using CSelectorOf::CSelectorOf;};
-class photo : public CSelectorOf<IDD_SELECTOR_PHOTO, IDR_PAGE_PHOTO> {using CSelectorOf::CSelectorOf;};
+class vide : public CSelectorOf<IDD_SELECTOR_VIDEO, IDR_PAGE_VIDEO> {
+  using CSelectorOf::CSelectorOf;
+};
+class office : public CSelectorOf<IDD_SELECTOR_OFFICE, IDR_PAGE_OFFICE> {
+  using CSelectorOf::CSelectorOf;
+};
+class web : public CSelectorOf<IDD_SELECTOR_INTERNET, IDR_PAGE_INTERNET> {
+  using CSelectorOf::CSelectorOf;
+};
+class graphic : public CSelectorOf<IDD_SELECTOR_GRAPHIC, IDR_PAGE_GRAPHIC> {
+  using CSelectorOf::CSelectorOf;
+};
+class program : public CSelectorOf<IDD_SELECTOR_PROGRAM, IDR_PAGE_PROGRAM> {
+  using CSelectorOf::CSelectorOf;
+};
+class syst : public CSelectorOf<IDD_SELECTOR_SYSTEM, IDR_PAGE_SYSTEM> {
+  using CSelectorOf::CSelectorOf;
+};
+class photo : public CSelectorOf<IDD_SELECTOR_PHOTO, IDR_PAGE_PHOTO> {
+  using CSelectorOf::CSelectorOf;
+};
 
 class audio : public CSelectorOf<IDD_SELECTOR_AUDIO, IDR_PAGE_AUDIO> {
  public:

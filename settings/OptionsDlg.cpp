@@ -68,7 +68,9 @@ BOOL options::OnInitDialog() {
   const struct {
     const char* name;
     int box;
-  } flags[] = {{kLoadStartup, IDC_LOAD_STARTUP}, {kLoadBottom, IDC_LOAD_BOTTOM}, {kHideCpu, IDC_HIDE_CPU},
+  } flags[] = {{kLoadStartup, IDC_LOAD_STARTUP},
+               {kLoadBottom, IDC_LOAD_BOTTOM},
+               {kHideCpu, IDC_HIDE_CPU},
                {kHideMp3, IDC_HIDE_MP3}};
   for (const auto& flag : flags)
     if (IsOn(Read(store, flag.name, kAbsentFlag))) CheckDlgButton(m_hWnd, flag.box, BST_CHECKED);

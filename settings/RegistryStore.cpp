@@ -44,9 +44,7 @@ CRegistryStore::CRegistryStore(int flushOnClose) : m_flushOnClose(flushOnClose) 
 
 void CRegistryStore::SetCompany(const char* name) { m_company = NormaliseKeyName(Text(name)).c_str(); }
 
-void CRegistryStore::SetApplication(const char* name) {
-  m_application = NormaliseKeyName(Text(name)).c_str();
-}
+void CRegistryStore::SetApplication(const char* name) { m_application = NormaliseKeyName(Text(name)).c_str(); }
 
 CString CRegistryStore::BasePath() const {
   CString path("Software");
@@ -61,8 +59,8 @@ LONG CRegistryStore::OpenSection(const char* section, bool create, KeyHandle* ke
   if (m_company.IsEmpty() && m_application.IsEmpty()) return ERROR_INVALID_DATA;
   CString path = BasePath() + "\\" + normalised.c_str();
   HKEY opened = nullptr;
-  LONG status = create ? RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                         KEY_ALL_ACCESS, nullptr, &opened, nullptr)
+  LONG status = create ? RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                         nullptr, &opened, nullptr)
                        : RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, &opened);
   if (status == ERROR_SUCCESS) key->Reset(opened);
   return status;
@@ -73,8 +71,7 @@ void CRegistryStore::CloseSection(KeyHandle* key) const {
   key->Reset();
 }
 
-BOOL CRegistryStore::WriteValue(const char* section, const char* name, DWORD type, const void* data,
-                                DWORD size) {
+BOOL CRegistryStore::WriteValue(const char* section, const char* name, DWORD type, const void* data, DWORD size) {
   KeyHandle key;
   LONG status = OpenSection(section, true, &key);
   if (status == ERROR_SUCCESS) {

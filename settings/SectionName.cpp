@@ -7,8 +7,7 @@ namespace {
 bool IsBlank(char ch) { return std::isspace(static_cast<unsigned char>(ch)) != 0; }
 
 // Drops every character at either end for which `drop` holds.
-template <class Pred>
-std::string TrimIf(const std::string& text, Pred drop) {
+template <class Pred> std::string TrimIf(const std::string& text, Pred drop) {
   size_t first = 0;
   size_t last = text.size();
   while (first < last && drop(text[first])) ++first;

@@ -81,8 +81,8 @@ class CSystemTray : public CWnd {
   IconHandle m_retiredIcon;              // a loaded icon still in the tray after its list went
   UINT_PTR m_cycleTimerId = 0;
   int m_currentIcon = 0;
-  ULONGLONG m_cycleStart = 0;  // GetTickCount64 when the cycle started
-  int m_cyclePeriod = 0;       // seconds; 0 or less cycles until stopped
+  ULONGLONG m_cycleStart = 0;   // GetTickCount64 when the cycle started
+  int m_cyclePeriod = 0;        // seconds; 0 or less cycles until stopped
   HICON m_savedIcon = nullptr;  // shown before the cycle started
 
   UINT m_doubleClickItem = 0;

@@ -26,7 +26,6 @@ const int kBigFiles = 10;
 const DWORD kBigFileBytes = 20u << 20;
 const int kExpectedFiles = kFolders * kFilesPerFolder + kBigFiles;
 
-
 bool WriteFileBytes(const std::string& path, const std::vector<char>& bytes, DWORD size) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -80,7 +79,7 @@ bool PlainCopy(const std::string& from, const std::string& to) {
     if (name == "." || name == "..") continue;
     std::string source = from + "\\" + name, target = to + "\\" + name;
     ok = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PlainCopy(source, target)
-                                                            : CopyFileA(source.c_str(), target.c_str(), TRUE) != FALSE;
+                                                             : CopyFileA(source.c_str(), target.c_str(), TRUE) != FALSE;
   } while (ok && FindNextFileA(search, &found));
   FindClose(search);
   return ok;
@@ -108,7 +107,8 @@ bool ReadAll(const std::string& path, std::vector<char>& bytes) {
   bool ok = GetFileSizeEx(file, &size) != FALSE;
   bytes.resize(ok ? size_t(size.QuadPart) : 0);
   DWORD read = 0;
-  if (ok && !bytes.empty()) ok = ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size();
+  if (ok && !bytes.empty())
+    ok = ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size();
   CloseHandle(file);
   return ok;
 }
@@ -228,7 +228,8 @@ int main(int argc, char** argv) {
       double beforeDelete = NowMs();
       bool deletedOk = method.remove(copied);
       double end = NowMs();
-      if (!copiedOk || count != kExpectedFiles || !deletedOk || GetFileAttributesA(copied.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      if (!copiedOk || count != kExpectedFiles || !deletedOk ||
+          GetFileAttributesA(copied.c_str()) != INVALID_FILE_ATTRIBUTES) {
         std::fprintf(stderr, "%s failed: copy %d, %d files, delete %d\n", method.name, copiedOk, count, deletedOk);
         return 1;
       }

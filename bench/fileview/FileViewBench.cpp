@@ -28,7 +28,6 @@
 namespace {
 const int kWidth = 480, kHeight = 600;  // about a selector window, a little larger
 
-
 // Handles one message if there is one; returns how long its handling took, or 0.
 double PumpOne() {
   MSG msg;
@@ -68,8 +67,8 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 HWND MakeFrame() {
-  HWND frame = CreateWindowExA(0, "FileViewBenchFrame", "bench", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight,
-                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND frame = CreateWindowExA(0, "FileViewBenchFrame", "bench", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
   UpdateWindow(frame);
   return frame;
 }

@@ -83,8 +83,12 @@ Decoded BareDecoding(const char* path, const WAVEFORMATEX& pcm, int bitrate, int
   ReadFile(file, data.data(), DWORD(data.size()), &read, nullptr);
   CloseHandle(file);
   MPEGLAYER3WAVEFORMAT mp3{};
-  mp3.wfx = {WAVE_FORMAT_MPEGLAYER3, pcm.nChannels, pcm.nSamplesPerSec, DWORD(bitrate / 8), 1, 0,
-             MPEGLAYER3_WFX_EXTRA_BYTES};
+  mp3.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
+  mp3.wfx.nChannels = pcm.nChannels;
+  mp3.wfx.nSamplesPerSec = pcm.nSamplesPerSec;
+  mp3.wfx.nAvgBytesPerSec = DWORD(bitrate / 8);
+  mp3.wfx.nBlockAlign = 1;
+  mp3.wfx.cbSize = MPEGLAYER3_WFX_EXTRA_BYTES;
   mp3.wID = MPEGLAYER3_ID_MPEG;
   mp3.fdwFlags = MPEGLAYER3_FLAG_PADDING_OFF;
   mp3.nBlockSize = WORD(frameBytes);
@@ -129,9 +133,10 @@ void BenchDecoding(const char* path) {
     ours.Add(OurDecoding(path));
     bare.Add(BareDecoding(path, probe.PcmFormat(), format.bitrate, format.frameBytes));
   }
-  std::printf("decode %.0f s of audio, 5 times each: player %.0f s/CPU s, bare codec loop %.0f s/CPU s,"
-              " ratio %.3f (aim <= 1.1)\n",
-              probe.LengthMs() / 1000.0, ours.Speed(), bare.Speed(), bare.Speed() / ours.Speed());
+  std::printf(
+      "decode %.0f s of audio, 5 times each: player %.0f s/CPU s, bare codec loop %.0f s/CPU s,"
+      " ratio %.3f (aim <= 1.1)\n",
+      probe.LengthMs() / 1000.0, ours.Speed(), bare.Speed(), bare.Speed() / ours.Speed());
 }
 
 // CPU over a stretch of playing, and memory before opening, after a second and at the end:
@@ -150,10 +155,11 @@ void BenchPlaying(const char* path, double seconds, bool device) {
   Pump(seconds * 1000);
   double wall = (NowMs() - start) / 1000, used = ProcessCpuSeconds() - cpu;
   double audio = (double(player.PositionMs()) - startPos) / 1000;
-  std::printf("play on %s for %.0f s (%.0f s of audio): CPU %.2f%% of a core, %.2f%% per second of audio;"
-              " working set %.1f MiB before opening, %.1f after 1 s, %.1f at the end (file %.1f MiB)\n",
-              device ? "the sound device" : "its clock", wall, audio, 100 * used / wall,
-              audio > 0 ? 100 * used / audio : 0.0, memoryBefore, memorySettled, WorkingSetMiB(), FileMiB(path));
+  std::printf(
+      "play on %s for %.0f s (%.0f s of audio): CPU %.2f%% of a core, %.2f%% per second of audio;"
+      " working set %.1f MiB before opening, %.1f after 1 s, %.1f at the end (file %.1f MiB)\n",
+      device ? "the sound device" : "its clock", wall, audio, 100 * used / wall, audio > 0 ? 100 * used / audio : 0.0,
+      memoryBefore, memorySettled, WorkingSetMiB(), FileMiB(path));
 }
 
 void BenchSeeking(const char* path) {
@@ -178,9 +184,10 @@ void BenchSeeking(const char* path) {
   std::sort(times.begin(), times.end());
   double mean = 0;
   for (double t : times) mean += t / double(times.size());
-  std::printf("seek in %.0f min VBR file (opened in %.1f ms): mean %.2f ms, median %.2f ms, worst %.2f ms over %zu"
-              " seeks while playing (aim < 50 ms)\n",
-              player.LengthMs() / 60000.0, open, mean, times[times.size() / 2], times.back(), times.size());
+  std::printf(
+      "seek in %.0f min VBR file (opened in %.1f ms): mean %.2f ms, median %.2f ms, worst %.2f ms over %zu"
+      " seeks while playing (aim < 50 ms)\n",
+      player.LengthMs() / 60000.0, open, mean, times[times.size() / 2], times.back(), times.size());
 }
 }  // namespace
 

@@ -69,8 +69,8 @@ class Editor {
   Editor() {
     m_frame = CreateWindowExA(0, "STATIC", "bench", WS_POPUP | WS_VISIBLE, 0, 0, 480, 400, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
-    HWND window = CreateWindowExA(0, CLSID_CLASS_PLAYLIST, "", WS_CHILD | WS_VISIBLE, 4, 4, 462, 294, m_frame,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExA(0, CLSID_CLASS_PLAYLIST, "", WS_CHILD | WS_VISIBLE, 4, 4, 462, 294, m_frame, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
     m_control = static_cast<CPlaylistControl*>(CWnd::FromHandlePermanent(window));
     UpdateWindow(m_frame);
   }
@@ -92,10 +92,11 @@ class Editor {
 };
 
 void Print(const char* what, const Spread& ours, const Spread& plain, const char* reference) {
-  std::printf("%s: control min %.1f / median %.1f / max %.1f ms; %s min %.2f / median %.2f / max %.2f ms;"
-              " ratio of medians %.1f (aim: control under 500 ms)\n",
-              what, ours.Min(), ours.Median(), ours.Max(), reference, plain.Min(), plain.Median(), plain.Max(),
-              ours.Median() / std::max(plain.Median(), 0.001));
+  std::printf(
+      "%s: control min %.1f / median %.1f / max %.1f ms; %s min %.2f / median %.2f / max %.2f ms;"
+      " ratio of medians %.1f (aim: control under 500 ms)\n",
+      what, ours.Min(), ours.Median(), ours.Max(), reference, plain.Min(), plain.Median(), plain.Max(),
+      ours.Median() / std::max(plain.Median(), 0.001));
 }
 }  // namespace
 
@@ -131,10 +132,11 @@ int main(int argc, char** argv) {
     start = NowMs();
     bool stored = editor.Control()->SaveList(saved.c_str());
     save.values.push_back(NowMs() - start);
-    std::printf("run %d: load %.1f ms (%s, %zu entries; drawing %.1f ms of it), plain read %.2f ms; save %.1f ms (%s),"
-                " plain write %.2f ms\n",
-                run, load.values.back(), loaded ? "loaded" : "FAILED", count, drawn, read.values.back(), save.values.back(),
-                stored ? "saved" : "FAILED", write.values.back());
+    std::printf(
+        "run %d: load %.1f ms (%s, %zu entries; drawing %.1f ms of it), plain read %.2f ms; save %.1f ms (%s),"
+        " plain write %.2f ms\n",
+        run, load.values.back(), loaded ? "loaded" : "FAILED", count, drawn, read.values.back(), save.values.back(),
+        stored ? "saved" : "FAILED", write.values.back());
   }
   Print("load", load, read, "ReadFile of the whole text");
   Print("save", save, write, "WriteFile of the whole text");

@@ -19,7 +19,6 @@ namespace {
 const double kQuietMs = 300;     // unchanged this long: painting is over
 const double kGiveUpMs = 15000;  // a program that never shows a window
 
-
 struct FindWindowOf {
   DWORD pid;
   HWND found;
@@ -134,17 +133,21 @@ int main(int argc, char** argv) {
     std::printf("run %d: bar first window %.0f ms, painted %.0f ms; bare dialog %.0f ms, %.0f ms\n", i + 1,
                 b.firstWindowMs, b.paintedMs, r.firstWindowMs, r.paintedMs);
   }
-  std::printf("start-up, %d runs (reference: a bare dialog program; painted = the X server's pixels still for %.0f ms)\n",
-              runs, kQuietMs);
+  std::printf(
+      "start-up, %d runs (reference: a bare dialog program; painted = the X server's pixels still for %.0f ms)\n", runs,
+      kQuietMs);
   PrintSpread("bar, to finished painting", barPainted, "ms", 0);
   PrintSpread("bare dialog, to finished painting", refPainted, "ms", 0);
   PrintSpread("ratio bar / bare dialog", Ratios(barPainted, refPainted), "x", 2);
   PrintSpread("bar, to first window", barFirst, "ms", 0);
   PrintSpread("bare dialog, to first window", refFirst, "ms", 0);
-  PrintSpread("bar, painting after first window", [&] {
-    std::vector<double> tail;
-    for (size_t i = 0; i < barFirst.size(); ++i) tail.push_back(barPainted[i] - barFirst[i]);
-    return tail;
-  }(), "ms", 0);
+  PrintSpread(
+      "bar, painting after first window",
+      [&] {
+        std::vector<double> tail;
+        for (size_t i = 0; i < barFirst.size(); ++i) tail.push_back(barPainted[i] - barFirst[i]);
+        return tail;
+      }(),
+      "ms", 0);
   return 0;
 }

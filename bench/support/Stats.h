@@ -25,6 +25,6 @@ inline std::vector<double> Ratios(const std::vector<double>& a, const std::vecto
 // "  <label>  min X  median Y  max Z <unit>"
 inline void PrintSpread(const char* label, const std::vector<double>& values, const char* unit, int decimals = 1) {
   Spread s = SpreadOf(values);
-  std::printf("  %-44s min %8.*f  median %8.*f  max %8.*f %s\n", label, decimals, s.min, decimals, s.median,
-              decimals, s.max, unit);
+  std::printf("  %-44s min %8.*f  median %8.*f  max %8.*f %s\n", label, decimals, s.min, decimals, s.median, decimals,
+              s.max, unit);
 }

@@ -26,7 +26,8 @@ RECT LoadPlace() {
   RECT place{120, 120, 120 + 480, 120 + 300};
   RECT stored{};
   DWORD size = sizeof stored;
-  if (RegGetValueA(HKEY_CURRENT_USER, kPlaceKey, "Place", RRF_RT_REG_BINARY, nullptr, &stored, &size) == ERROR_SUCCESS &&
+  if (RegGetValueA(HKEY_CURRENT_USER, kPlaceKey, "Place", RRF_RT_REG_BINARY, nullptr, &stored, &size) ==
+          ERROR_SUCCESS &&
       size == sizeof stored && stored.right - stored.left >= 100 && stored.bottom - stored.top >= 100 &&
       MonitorFromRect(&stored, MONITOR_DEFAULTTONULL))
     place = stored;
@@ -109,8 +110,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   wc.lpszClassName = kClassName;
   RegisterClassA(&wc);
   RECT place = LoadPlace();
-  HWND window = CreateWindowExA(0, kClassName, "Tidybar calendar", WS_OVERLAPPEDWINDOW, place.left, place.top,
-                                place.right - place.left, place.bottom - place.top, nullptr, nullptr, instance, nullptr);
+  HWND window =
+      CreateWindowExA(0, kClassName, "Tidybar calendar", WS_OVERLAPPEDWINDOW, place.left, place.top,
+                      place.right - place.left, place.bottom - place.top, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   ShowWindow(window, show);
   MSG msg;

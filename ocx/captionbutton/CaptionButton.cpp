@@ -89,7 +89,7 @@ void CCaptionButton::OnPaint() {
 
 void CCaptionButton::Draw(HDC dc, const RECT& client) const {
   bool enabled = IsWindowEnabled(m_hWnd);
-  COLORREF face = !enabled ? Blend(m_back, GetSysColor(COLOR_BTNFACE), 50)
+  COLORREF face = !enabled      ? Blend(m_back, GetSysColor(COLOR_BTNFACE), 50)
                   : IsPressed() ? Blend(m_back, RGB(0, 0, 0), 15)
                   : m_hot       ? m_hover
                                 : m_back;

@@ -44,8 +44,7 @@ CString FromWide(const wchar_t* path) {
 
 // Walks the list of zero-terminated names that ends with an empty one, staying inside
 // `end` even when the block is malformed.
-template <class Char, class Take>
-void ForEachName(const Char* first, const Char* end, Take take) {
+template <class Char, class Take> void ForEachName(const Char* first, const Char* end, Take take) {
   for (const Char* name = first; name < end && *name;) {
     const Char* stop = name;
     while (stop < end && *stop) ++stop;

@@ -8,8 +8,7 @@ const DWORD kButtons = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
 
 // The site's work runs under the drag system, outside any window procedure: nothing it
 // throws may get out. What fails is reported and gives no effect.
-template <class Body>
-DWORD Guarded(Body body) {
+template <class Body> DWORD Guarded(Body body) {
   DWORD effect = DROPEFFECT_NONE;
   if (!AfxGuard([&] { effect = body(); })) effect = DROPEFFECT_NONE;
   return effect;
@@ -63,7 +62,8 @@ HRESULT CFileDropTarget::DragOver(DWORD keys, POINTL at, DWORD* effect) {
 }
 
 HRESULT CFileDropTarget::DragLeave() {
-  if (m_site && m_data) Guarded([&] {
+  if (m_site && m_data)
+    Guarded([&] {
       m_site->OnDragLeave();
       return DWORD(DROPEFFECT_NONE);
     });

@@ -154,9 +154,8 @@ void CFileViewControl::Reload() {
 void CFileViewControl::Refresh() {
   std::vector<CString> selected = SelectedPaths();
   int focused = ListView_GetNextItem(m_list, -1, LVNI_FOCUSED);
-  CString focusedPath = focused >= 0 && size_t(focused) < m_listing.Items().size()
-                            ? m_listing.Items()[size_t(focused)].path
-                            : CString();
+  CString focusedPath =
+      focused >= 0 && size_t(focused) < m_listing.Items().size() ? m_listing.Items()[size_t(focused)].path : CString();
   ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   m_listing.Read(m_listing.Folder(), m_filter);
   m_icons.Reset(m_listing.Items());
@@ -189,11 +188,11 @@ void CFileViewControl::OpenItem(int index) {
     m_events.ItemOpened(true);
     return;
   }
-  auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteA(m_hWnd, nullptr, item.path, nullptr, m_listing.Folder(), SW_SHOWNORMAL));
+  auto result =
+      reinterpret_cast<INT_PTR>(ShellExecuteA(m_hWnd, nullptr, item.path, nullptr, m_listing.Folder(), SW_SHOWNORMAL));
   if (result <= 32) {
-    ShowError(item.name + " cannot be opened: " + SystemErrorText(result == SE_ERR_NOASSOC ? ERROR_NO_ASSOCIATION
-                                                                                           : DWORD(result)));
+    ShowError(item.name +
+              " cannot be opened: " + SystemErrorText(result == SE_ERR_NOASSOC ? ERROR_NO_ASSOCIATION : DWORD(result)));
     return;
   }
   m_events.ItemOpened(false);
@@ -531,7 +530,7 @@ DWORD CFileViewControl::ChooseFromMenu(POINT point, DWORD allowed, DWORD preferr
   SetMenuDefaultItem(menu.Get(), preferred, FALSE);
   ::ClientToScreen(m_list, &point);
   ::SetForegroundWindow(GetAncestor(m_hWnd, GA_ROOT));  // so that a click elsewhere closes the menu
-  UINT chosen = UINT(TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0,
-                                    m_hWnd, nullptr));
+  UINT chosen = UINT(
+      TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, m_hWnd, nullptr));
   return chosen == DROPEFFECT_MOVE || chosen == DROPEFFECT_COPY ? DWORD(chosen) & allowed : DROPEFFECT_NONE;
 }

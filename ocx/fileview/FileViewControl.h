@@ -26,8 +26,8 @@
 
 #include "framework/Handles.h"
 #include "ocx/HostedControl.h"
-#include "ocx/fileview/FileViewContract.h"
 #include "ocx/fileview/FileDropTarget.h"
+#include "ocx/fileview/FileViewContract.h"
 #include "ocx/fileview/FileViewEvents.h"
 #include "ocx/fileview/FolderListing.h"
 #include "ocx/fileview/FolderWatcher.h"

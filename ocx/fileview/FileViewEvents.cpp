@@ -39,8 +39,7 @@ void CFileViewEvents::ItemOpened(bool isFolder) {
   m_view->FireEvent(kItemOpened, {Object(View()), CVariant::Bool(isFolder)});
 }
 
-DWORD CFileViewEvents::DragOver(DWORD effect, DWORD keys, long itemCount, POINT point, long state,
-                                IDispatch* source) {
+DWORD CFileViewEvents::DragOver(DWORD effect, DWORD keys, long itemCount, POINT point, long state, IDispatch* source) {
   long offered = long(effect);
   m_view->FireEvent(kDragOver, {Object(View()), ByRef(&offered), I4(keys), CVariant::I4(itemCount), R4(point.x),
                                 R4(point.y), CVariant::I4(state), Object(source)});

@@ -54,8 +54,8 @@ void CFolderListing::SortItems() {
   keyed.reserve(m_items.size());
   for (size_t i = 0; i < m_items.size(); ++i) {
     char key[1024];
-    int length = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, m_items[i].name, -1, key,
-                              sizeof key);
+    int length =
+        LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, m_items[i].name, -1, key, sizeof key);
     keyed.push_back({std::string(m_items[i].isFolder ? "0" : "1") + std::string(key, size_t(std::max(length, 0))), i});
   }
   std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) { return a.key < b.key; });

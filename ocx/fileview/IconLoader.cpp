@@ -29,8 +29,8 @@ bool HasOwnIcon(const CString& extension) {
 
 CIconLoader::CIconLoader() {
   SHFILEINFOA info{};
-  m_imageList = reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
+  m_imageList =
+      reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
   m_folderIcon = std::max(0, SystemIcon("folder", FILE_ATTRIBUTE_DIRECTORY, SHGFI_USEFILEATTRIBUTES));
   m_fileIcon = std::max(0, SystemIcon("file", FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES));
 }

@@ -74,10 +74,13 @@ void CMonitorControl::OnPrintClient(HDC dc, UINT) {
 }
 
 void CMonitorControl::OnPaint() {
-  PaintBuffered(m_hWnd, [this](HDC dc, const RECT& client) {
-    m_buffer.Keep(GetStockObject(DEFAULT_GUI_FONT));
-    Draw(dc, client);
-  }, &m_buffer);
+  PaintBuffered(
+      m_hWnd,
+      [this](HDC dc, const RECT& client) {
+        m_buffer.Keep(GetStockObject(DEFAULT_GUI_FONT));
+        Draw(dc, client);
+      },
+      &m_buffer);
 }
 
 int CMonitorControl::YFor(double value, const RECT& client) const {

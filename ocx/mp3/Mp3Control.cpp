@@ -19,14 +19,10 @@ CMp3Control::CMp3Control() : m_player([this] { OnTrackEnded(); }) {}
 
 const MethodMap& CMp3Control::GetMethodMap() const {
   static const MethodEntry entries[] = {
-      Method<&CMp3Control::Play>(kPlay),
-      Method<&CMp3Control::Pause>(kPause),
-      Method<&CMp3Control::Stop>(kStop),
-      Method<&CMp3Control::Seek>(kSeek),
-      Method<&CMp3Control::OpenFile>(kOpenFile),
-      Method<&CMp3Control::SetVolume>(kSetVolume),
-      Method<&CMp3Control::GetLength>(kGetLength),
-      Method<&CMp3Control::GetProgressText>(kGetProgressText),
+      Method<&CMp3Control::Play>(kPlay),           Method<&CMp3Control::Pause>(kPause),
+      Method<&CMp3Control::Stop>(kStop),           Method<&CMp3Control::Seek>(kSeek),
+      Method<&CMp3Control::OpenFile>(kOpenFile),   Method<&CMp3Control::SetVolume>(kSetVolume),
+      Method<&CMp3Control::GetLength>(kGetLength), Method<&CMp3Control::GetProgressText>(kGetProgressText),
       Method<&CMp3Control::GetState>(kGetState),
   };
   static const MethodMap map(entries);

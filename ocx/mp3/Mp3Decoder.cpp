@@ -27,8 +27,13 @@ bool CMp3Decoder::Open(const char* path) {
   m_mp3.nFramesPerBlock = 1;
   m_mp3.nCodecDelay = 1393;
   WORD blockAlign = WORD(format.channels * 2);
-  m_pcm = WAVEFORMATEX{WAVE_FORMAT_PCM, WORD(format.channels), DWORD(format.sampleRate),
-                       DWORD(format.sampleRate) * blockAlign, blockAlign, 16, 0};
+  m_pcm = WAVEFORMATEX{WAVE_FORMAT_PCM,
+                       WORD(format.channels),
+                       DWORD(format.sampleRate),
+                       DWORD(format.sampleRate) * blockAlign,
+                       blockAlign,
+                       16,
+                       0};
   m_source = std::make_unique<mp3::CMp3Source>(m_file, m_index.AudioBegin(), m_index.AudioEnd());
   m_source->SetFormat(format);
   if (!OpenCodec()) {

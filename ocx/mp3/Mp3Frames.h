@@ -46,10 +46,10 @@ uint64_t TrailingTagBytes(const uint8_t* tail, size_t tailSize, uint64_t fileSiz
 // What a VBR header (Xing/Info or VBRI) in a stream's first frame says.
 struct VbrHeader {
   enum Kind { kNone, kXing, kInfo, kVbri } kind = kNone;
-  uint32_t frames = 0;  // audio frames after the header frame; 0 when not given
-  uint32_t bytes = 0;   // stream bytes, header frame included; 0 when not given
-  bool hasToc = false;            // a usable table: it starts at 0 and never decreases
-  uint8_t toc[100] = {};          // Xing: byte position at each percent, in 1/256 of `bytes`
+  uint32_t frames = 0;             // audio frames after the header frame; 0 when not given
+  uint32_t bytes = 0;              // stream bytes, header frame included; 0 when not given
+  bool hasToc = false;             // a usable table: it starts at 0 and never decreases
+  uint8_t toc[100] = {};           // Xing: byte position at each percent, in 1/256 of `bytes`
   std::vector<uint32_t> segments;  // VBRI: bytes of each run of `framesPerSegment` frames
   uint32_t framesPerSegment = 0;
 };

@@ -124,7 +124,8 @@ CMp3Index::SeekPoint CMp3Index::Locate(int64_t ms) const {
     return {std::min(std::max(offset, m_audioBegin), m_end), ms};
   }
   // Constant bit rate, or no table: frames are as long as they are on average.
-  uint64_t offset = m_frames ? m_audioBegin + uint64_t(double(audioBytes) * double(frame) / double(m_frames)) : m_audioBegin;
+  uint64_t offset =
+      m_frames ? m_audioBegin + uint64_t(double(audioBytes) * double(frame) / double(m_frames)) : m_audioBegin;
   return {std::min(offset, m_end), FrameToMs(frame)};
 }
 

@@ -10,7 +10,10 @@ constexpr size_t kWindowBytes = 64 * 1024;
 }
 
 CMp3Source::CMp3Source(IByteSource& file, uint64_t begin, uint64_t end)
-    : m_file(file), m_begin(begin), m_end(std::max(begin, std::min(end, file.Size()))), m_pos(begin),
+    : m_file(file),
+      m_begin(begin),
+      m_end(std::max(begin, std::min(end, file.Size()))),
+      m_pos(begin),
       m_window(kWindowBytes) {}
 
 void CMp3Source::SetFormat(const FrameHeader& format) {

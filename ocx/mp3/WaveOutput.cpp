@@ -17,8 +17,8 @@ HWND CreateMessageWindow(WNDPROC procedure, void* owner) {
     wc.lpszClassName = kWindowClass;
     registered = RegisterClassA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
   }
-  HWND window = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
-                                nullptr);
+  HWND window =
+      CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (window) SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
   return window;
 }
@@ -134,7 +134,8 @@ void CWaveOutput::Reset() {
     waveOutReset(m_device.Get());
     if (m_paused) waveOutPause(m_device.Get());
     for (Buffer& buffer : m_buffers)
-      if (buffer.header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(m_device.Get(), &buffer.header, sizeof(WAVEHDR));
+      if (buffer.header.dwFlags & WHDR_PREPARED)
+        waveOutUnprepareHeader(m_device.Get(), &buffer.header, sizeof(WAVEHDR));
   }
   for (Buffer& buffer : m_buffers) buffer.queued = false;
   m_filling = nullptr;

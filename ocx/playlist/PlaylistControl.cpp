@@ -44,7 +44,8 @@ bool ReadPlaylistFile(const std::string& path, std::string* text) {
   if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kLargestPlaylist) return false;
   text->assign(size_t(size.QuadPart), '\0');
   DWORD read = 0;
-  return text->empty() || (ReadFile(file.Get(), &(*text)[0], DWORD(text->size()), &read, nullptr) && read == text->size());
+  return text->empty() ||
+         (ReadFile(file.Get(), &(*text)[0], DWORD(text->size()), &read, nullptr) && read == text->size());
 }
 
 // M3U8 playlists (and any with a UTF-8 mark) hold UTF-8; our paths are in the ANSI code page.

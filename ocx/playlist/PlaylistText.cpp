@@ -54,7 +54,7 @@ std::vector<std::string> ParseEntries(const std::string& text, const std::string
 bool NamesAFile(const std::string& entry) {
   if (entry.find('\0') != std::string::npos) return false;
   if (entry.find("://") != std::string::npos) return true;  // a stream may well end in "/"
-  if (entry.size() == 2 && entry[1] == ':') return false;  // a drive's current folder
+  if (entry.size() == 2 && entry[1] == ':') return false;   // a drive's current folder
   size_t slash = entry.find_last_of("\\/");
   size_t name = slash == std::string::npos ? 0 : slash + 1;
   return entry.compare(name, std::string::npos, "") != 0 && entry.compare(name, std::string::npos, ".") != 0 &&

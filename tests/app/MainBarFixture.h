@@ -32,18 +32,18 @@ inline BOOL RecordShell(DWORD message, NOTIFYICONDATAA* data) {
 // The bar with its protected parts reachable for inspection.
 class TestBar : public CMainBarDlg {
  public:
+  using CMainBarDlg::m_advanceArmed;
+  using CMainBarDlg::m_helpWnd;
+  using CMainBarDlg::m_mp3;
+  using CMainBarDlg::m_noteWnd;
+  using CMainBarDlg::m_playlist;
+  using CMainBarDlg::m_playlistCount;
+  using CMainBarDlg::m_playlistPos;
+  using CMainBarDlg::m_seekSlider;
   using CMainBarDlg::m_selectorCloseMs;
   using CMainBarDlg::m_selectors;
-  using CMainBarDlg::m_noteWnd;
-  using CMainBarDlg::m_helpWnd;
-  using CMainBarDlg::m_playlist;
-  using CMainBarDlg::m_playlistPos;
-  using CMainBarDlg::m_playlistCount;
-  using CMainBarDlg::m_advanceArmed;
   using CMainBarDlg::m_timeDisplay;
-  using CMainBarDlg::m_seekSlider;
   using CMainBarDlg::m_volumeSlider;
-  using CMainBarDlg::m_mp3;
   using CMainBarDlg::s_pauseToggle;
   BOOL OnInitDialog() override {
     initResult = CMainBarDlg::OnInitDialog();

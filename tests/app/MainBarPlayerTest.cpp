@@ -40,17 +40,17 @@ class BarPlayer : public MainBar {
   }
   static std::string Track(const char* name) { return *dir / (std::string(name) + ".mp3"); }
   static void WritePlaylist(const std::string& text) { testkit::WriteTextFile(playlist::kPath, text); }
-  CMp3Control& Control() {
-    return *static_cast<CMp3Control*>(CWnd::FromHandlePermanent(bar.GetDlgItem(IDC_MP3)));
-  }
+  CMp3Control& Control() { return *static_cast<CMp3Control*>(CWnd::FromHandlePermanent(bar.GetDlgItem(IDC_MP3))); }
   // Lets the bar run until the player stops at the last entry, noting each entry that plays.
   std::vector<int> PlayedUntilTheEnd(DWORD timeoutMs) {
     std::vector<int> played;
-    testkit::PumpUntil([&] {
-      if (bar.m_mp3.GetState() == 2 && (played.empty() || played.back() != bar.m_playlistPos))
-        played.push_back(bar.m_playlistPos);
-      return bar.m_playlistPos == bar.m_playlistCount - 1 && bar.m_mp3.GetState() == 1 && bar.m_advanceArmed;
-    }, timeoutMs);
+    testkit::PumpUntil(
+        [&] {
+          if (bar.m_mp3.GetState() == 2 && (played.empty() || played.back() != bar.m_playlistPos))
+            played.push_back(bar.m_playlistPos);
+          return bar.m_playlistPos == bar.m_playlistCount - 1 && bar.m_mp3.GetState() == 1 && bar.m_advanceArmed;
+        },
+        timeoutMs);
     testkit::Pump(200);  // nothing more may start
     EXPECT_EQ(bar.m_mp3.GetState(), 1);
     return played;
@@ -133,7 +133,7 @@ TEST_F(BarPlayer, ThreeEntriesPlayInOrderThenTheBarStops) {
 TEST_F(BarPlayer, WhatCannotPlayIsPassedOverAndEveryGoodEntryPlaysToTheEnd) {
   // Missing files, a folder, random bytes and text named .mp3, and an empty line, around and
   // between good tracks; the first entry is one that cannot play.
-  std::vector<std::string> lines = {Track("missing"), Track("CBR8M"),      Track("folder"), Track("damaged"), "",
+  std::vector<std::string> lines = {Track("missing"), Track("CBR8M"),       Track("folder"), Track("damaged"), "",
                                     Track("words"),   Track("CBR22M_BARE"), Track("gone"),   Track("CBR8M")};
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";

@@ -27,7 +27,6 @@
 
 using namespace bartest;
 
-
 TEST_F(MainBar, WithoutSettingsItStaysAtItsTemplatePlaceWithDefaults) {
   ExpectTemplatePlace(Start());
   EXPECT_EQ(bar.initResult, TRUE);
@@ -292,10 +291,10 @@ TEST_F(MainBar, EachCategoryOpensItsOwnWindowOwnedByTheBarAtItsPlace) {
     bool modalFrame;
   };
   const Category categories[] = {
-      {IDC_VIDEO, 0, "Video", 1002, 55, false},      {IDC_AUDIO, 1, "Audio", 1002, 50, false},
-      {IDC_OFFICE, 2, "Office", 1002, 55, false},    {IDC_INTERNET, 3, "Internet", 1002, 55, false},
-      {IDC_GRAPHIC, 4, "Graphics", 1002, 55, true},  {IDC_PROGRAM, 5, "Program", 1023, 55, false},
-      {IDC_SYSTEM, 6, "System", 1002, 55, false},    {IDC_PHOTOS, 7, "Photos", 1002, 55, false},
+      {IDC_VIDEO, 0, "Video", 1002, 55, false},     {IDC_AUDIO, 1, "Audio", 1002, 50, false},
+      {IDC_OFFICE, 2, "Office", 1002, 55, false},   {IDC_INTERNET, 3, "Internet", 1002, 55, false},
+      {IDC_GRAPHIC, 4, "Graphics", 1002, 55, true}, {IDC_PROGRAM, 5, "Program", 1023, 55, false},
+      {IDC_SYSTEM, 6, "System", 1002, 55, false},   {IDC_PHOTOS, 7, "Photos", 1002, 55, false},
   };
   for (const Category& c : categories) {
     ClickButton(bar, c.button);
@@ -401,4 +400,3 @@ TEST_F(MainBar, CloseWritesTheMarkerEvenWhenSetAndEndsTheBar) {
   EXPECT_EQ(bytes, (std::vector<BYTE>{1, 0, 0, 0}));
   EXPECT_FALSE(bar.IsWindowVisible()) << "the bar's dialog has ended";
 }
-

@@ -16,8 +16,7 @@ using testkit::Canvas;
 using testkit::GdiObjects;
 
 // Records the flash timers asked for; can refuse timers and fonts.
-template <class Base>
-struct Recording : Base {
+template <class Base> struct Recording : Base {
   using Base::Base;
   UINT_PTR StartFlashTimer(UINT ms) override {
     timers.push_back(ms);
@@ -38,8 +37,8 @@ struct Recording : Base {
 struct Host : CWnd {
   Host() { CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP | WS_VISIBLE, 0, 0, 240, 80, nullptr, nullptr); }
   HWND Static(int y, const char* text = "HHHH") const {
-    HWND window = CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 10, y, 120,
-                                  30, m_hWnd, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 10, y, 120, 30,
+                                  m_hWnd, nullptr, GetModuleHandleA(nullptr), nullptr);
     ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return window;
   }

@@ -31,8 +31,22 @@ TEST(CopyNames, OtherNamesAreNotCutShort) {
 }
 
 TEST(CopyNames, ChainsNeverRepeatANameWhateverTheStart) {
-  const char* starts[] = {"", ".", "..", "x.", ".profile", "Copy ", "Copy (", "Copy ()", "Copy (1) of", "Copy of ",
-                          "(((", "a)b(c", "\xE9t\xE9.txt", "C:", "C:\\", "\\\\server\\share\\f"};
+  const char* starts[] = {"",
+                          ".",
+                          "..",
+                          "x.",
+                          ".profile",
+                          "Copy ",
+                          "Copy (",
+                          "Copy ()",
+                          "Copy (1) of",
+                          "Copy of ",
+                          "(((",
+                          "a)b(c",
+                          "\xE9t\xE9.txt",
+                          "C:",
+                          "C:\\",
+                          "\\\\server\\share\\f"};
   for (const char* start : starts) {
     std::set<std::string> seen{start};
     std::string name = start;

@@ -22,7 +22,9 @@ class FileOpsChanges : public ::testing::Test {
  protected:
   FileOpsChanges() : dir(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
   std::string At(const std::string& relative) const { return dir / relative; }
-  void Make(const std::string& relative, const std::string& content = "x") { filetree::Make(dir.path, relative, content); }
+  void Make(const std::string& relative, const std::string& content = "x") {
+    filetree::Make(dir.path, relative, content);
+  }
   testkit::ScratchDir dir;
   CFileOpsEngine engine;
 };
@@ -77,7 +79,8 @@ TEST_F(FileOpsChanges, AMoveThatLeavesSomethingBehindSaysWhat) {
   Make("src\\Empty\\keep\\b.txt", "b");
   filetree::MakeFolder(At("dst"));
   // A file the copy cannot read stays where it is, and so do the folders that hold it.
-  HANDLE locked = CreateFileA(At("src\\Empty\\keep\\b.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE locked =
+      CreateFileA(At("src\\Empty\\keep\\b.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
   EXPECT_FALSE(engine.Move(At("src").c_str(), At("dst").c_str()));
   CloseHandle(locked);
@@ -110,7 +113,8 @@ TEST_F(FileOpsChanges, NamesEndingInADotOrABlankAreCopiedAsTheyAre) {
   EXPECT_FALSE(filetree::Exists(At("dst\\src\\Copy of a")));
   DeleteFileA(Exact(At("src\\F.\\c")).c_str());
   RemoveDirectoryA(Exact(At("src\\F.")).c_str());
-  for (const char* name : {"src\\a.", "src\\b ", "dst\\src\\a.", "dst\\src\\b ", "dst\\src\\F.\\c"}) DeleteFileA(Exact(At(name)).c_str());
+  for (const char* name : {"src\\a.", "src\\b ", "dst\\src\\a.", "dst\\src\\b ", "dst\\src\\F.\\c"})
+    DeleteFileA(Exact(At(name)).c_str());
   RemoveDirectoryA(Exact(At("dst\\src\\F.")).c_str());
 }
 
@@ -121,7 +125,8 @@ TEST(FileOpsLinks, ALinkedDestinationInsideTheSourceIsToldByIdentity) {
   if (!filetree::Exists(root + "\\D\\b.txt")) GTEST_SKIP() << "no folder link here";
   CFileOpsEngine engine;
   EXPECT_TRUE(engine.Copy((root + "\\S").c_str(), (root + "\\D").c_str())) << engine.GetErrorText();
-  EXPECT_EQ(Tree(root + "\\S\\inner"), (std::set<std::string>{"b.txt", "S\\", "S\\a.txt", "S\\inner\\", "S\\inner\\b.txt"}));
+  EXPECT_EQ(Tree(root + "\\S\\inner"),
+            (std::set<std::string>{"b.txt", "S\\", "S\\a.txt", "S\\inner\\", "S\\inner\\b.txt"}));
   testkit::RemoveTree(root + "\\S\\inner\\S");
   // A move there is refused before anything moves.
   auto before = Tree(root + "\\S");

@@ -11,9 +11,9 @@
 #include "tests/fileops/FileTree.h"
 #include "tests/support/TestKit.h"
 
+using filetree::Tree;
 using testkit::ReadTextFile;
 using testkit::WriteTextFile;
-using filetree::Tree;
 
 namespace {
 
@@ -21,7 +21,9 @@ class FileOpsEngine : public ::testing::Test {
  protected:
   FileOpsEngine() : dir(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
   std::string At(const std::string& relative) const { return dir / relative; }
-  void Make(const std::string& relative, const std::string& content = "x") { filetree::Make(dir.path, relative, content); }
+  void Make(const std::string& relative, const std::string& content = "x") {
+    filetree::Make(dir.path, relative, content);
+  }
   testkit::ScratchDir dir;
   CFileOpsEngine engine;
 };
@@ -32,8 +34,8 @@ TEST_F(FileOpsEngine, RepeatedCopiesIntoAFolderTakeNumberedCopyNames) {
   Make("src\\a.txt", "new");
   Make("dst\\a.txt", "old");
   for (int round = 0; round < 4; ++round) ASSERT_TRUE(engine.Copy(At("src\\a.txt").c_str(), At("dst").c_str()));
-  EXPECT_EQ(Tree(At("dst")), (std::set<std::string>{"a.txt", "Copy of a.txt", "Copy (1) of a.txt",
-                                                     "Copy (2) of a.txt", "Copy (3) of a.txt"}));
+  EXPECT_EQ(Tree(At("dst")), (std::set<std::string>{"a.txt", "Copy of a.txt", "Copy (1) of a.txt", "Copy (2) of a.txt",
+                                                    "Copy (3) of a.txt"}));
   EXPECT_EQ(ReadTextFile(At("dst\\a.txt")), "old");
   EXPECT_EQ(ReadTextFile(At("dst\\Copy (3) of a.txt")), "new");
   EXPECT_STREQ(engine.GetErrorText(), "No error");
@@ -84,9 +86,8 @@ TEST_F(FileOpsEngine, CopyOntoItsOwnParentDoesNothingHoweverItIsSpelled) {
 // The copy may go one level deep: it copies A's files into A\B\A, enters B (the only
 // sub-folder) once, and skips the A it has just made there.
 TEST_F(FileOpsEngine, FolderIntoItsOwnSubFolderStopsAfterOneLevel) {
-  const std::set<std::string> expected{"a1.txt",   "a2.txt",         "B\\",           "B\\b.txt",
-                                       "B\\A\\",   "B\\A\\a1.txt",   "B\\A\\a2.txt",  "B\\A\\B\\",
-                                       "B\\A\\B\\b.txt"};
+  const std::set<std::string> expected{"a1.txt",       "a2.txt",       "B\\",       "B\\b.txt",      "B\\A\\",
+                                       "B\\A\\a1.txt", "B\\A\\a2.txt", "B\\A\\B\\", "B\\A\\B\\b.txt"};
   for (const char* destination : {"A\\B", "a\\b\\"}) {  // the file system ignores case
     SCOPED_TRACE(destination);
     filetree::Remove(At("A"));
@@ -104,7 +105,8 @@ TEST_F(FileOpsEngine, ALongerFolderNameIsNotTakenForASubFolder) {
   Make("AB\\S\\T\\s.txt");
   filetree::MakeFolder(At("ABC\\X"));
   EXPECT_TRUE(engine.Copy(At("AB").c_str(), At("ABC\\X").c_str()));
-  EXPECT_EQ(Tree(At("ABC\\X")), (std::set<std::string>{"AB\\", "AB\\f.txt", "AB\\S\\", "AB\\S\\T\\", "AB\\S\\T\\s.txt"}));
+  EXPECT_EQ(Tree(At("ABC\\X")),
+            (std::set<std::string>{"AB\\", "AB\\f.txt", "AB\\S\\", "AB\\S\\T\\", "AB\\S\\T\\s.txt"}));
 }
 
 TEST_F(FileOpsEngine, EngineTextsCarryCodeZero) {

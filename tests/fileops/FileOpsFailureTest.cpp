@@ -129,7 +129,8 @@ TEST_F(FileOpsFailure, NamesOutsideAsciiInTheCodePageAreCopiedAndMoved) {
 // so and leave the file where it is.
 TEST_F(FileOpsFailure, ANameOutsideTheCodePageFailsAndStaysAtTheSource) {
   auto names = MakeTenFiles("src\\U");
-  std::wstring wide = std::wstring(L"") + std::wstring(dir.path.begin(), dir.path.end()) + L"\\src\\U\\\x65E5\x672C.txt";
+  std::wstring wide =
+      std::wstring(L"") + std::wstring(dir.path.begin(), dir.path.end()) + L"\\src\\U\\\x65E5\x672C.txt";
   CloseHandle(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   ASSERT_NE(GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);
   filetree::MakeFolder(At("dst"));

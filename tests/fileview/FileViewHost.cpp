@@ -11,8 +11,7 @@ struct Registered {
   Registered() { CFileViewControl::Register(); }
 } g_registered;
 
-template <auto F>
-void AddRows(std::vector<EventSinkEntry>& rows, DISPID dispid) {
+template <auto F> void AddRows(std::vector<EventSinkEntry>& rows, DISPID dispid) {
   for (UINT id = 1002; id <= 1006; ++id) rows.push_back(OnEvent<F>(id, dispid));
 }
 }  // namespace
@@ -42,9 +41,8 @@ CFileViewControl* ViewHost::AddView(int id, const std::string& state, int x, int
   std::vector<WORD> data(1 + state.size());
   data[0] = WORD(state.size() * 2);
   for (size_t i = 0; i < state.size(); ++i) data[1 + i] = static_cast<unsigned char>(state[i]);
-  HWND window = CreateWindowExA(0, CLSID_CLASS_FILE_VIEW, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width,
-                                height, m_hWnd, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr),
-                                data.data());
+  HWND window = CreateWindowExA(0, CLSID_CLASS_FILE_VIEW, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width, height,
+                                m_hWnd, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), data.data());
   PumpUntilDone([] { return false; }, 20);  // the first folder's event is posted
   return static_cast<CFileViewControl*>(CWnd::FromHandlePermanent(window));
 }

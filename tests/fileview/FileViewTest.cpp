@@ -243,7 +243,8 @@ TEST_F(FileViewTest, TenThousandItemsShowAtOnceAndIconsFollow) {
     wsprintfA(text, "left\\item%05d.%s", i, i % 3 ? "txt" : "mp3");
     return dir / text;
   };
-  for (int i = 0; i < 10000; ++i) CloseHandle(CreateFileA(name(i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  for (int i = 0; i < 10000; ++i)
+    CloseHandle(CreateFileA(name(i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   // How fast is bench/fileview's question; here: every item listed, then every icon in.
   CFileViewControl* view = View(1003, dir / "left");
   UpdateWindow(host.GetSafeHwnd());
@@ -261,7 +262,8 @@ TEST_F(FileViewTest, AFolderThatGoesWhileShownSaysItIsGone) {
   CFileViewControl* renamed = View(1003, dir / "going");
   ASSERT_EQ(ShownNames(renamed).size(), 1u);
   ASSERT_TRUE(MoveFileA((dir / "going").c_str(), (dir / "gone").c_str()));
-  EXPECT_TRUE(PumpUntilDone([&] { return renamed->GetListing().GetStatus() == CFolderListing::Status::kMissing; }, 5000));
+  EXPECT_TRUE(
+      PumpUntilDone([&] { return renamed->GetListing().GetStatus() == CFolderListing::Status::kMissing; }, 5000));
   EXPECT_TRUE(ShownNames(renamed).empty());
   EXPECT_FALSE(IsWindowVisible(renamed->GetListView()));
 }

@@ -24,7 +24,8 @@ TEST(IconLoaderTest, TypeIconsAreFinalAtOnceOwnIconsFollow) {
   for (const char* name : {"a.txt", "b.txt", "c.mp3", "tool.exe"}) testkit::WriteTextFile(dir / name, "x");
   CreateDirectoryA((dir / "sub").c_str(), nullptr);
   CIconLoader loader;
-  loader.Reset({Item(dir, "a.txt"), Item(dir, "b.txt"), Item(dir, "c.mp3"), Item(dir, "tool.exe"), Item(dir, "sub", true)});
+  loader.Reset(
+      {Item(dir, "a.txt"), Item(dir, "b.txt"), Item(dir, "c.mp3"), Item(dir, "tool.exe"), Item(dir, "sub", true)});
   ASSERT_NE(loader.ImageList(), nullptr);
 
   int text = loader.IconFor(0);

@@ -7,7 +7,6 @@
 #include "framework/ControlEvents.h"
 #include "framework/Exceptions.h"
 #include "framework/Wnd.h"
-#include "framework/ControlEvents.h"
 
 namespace {
 // A control method table: DISPID 3 adds two longs, 7 takes a text and returns its length,
@@ -31,8 +30,8 @@ class FakeDispatch : public IDispatch {
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
-                                   EXCEPINFO* info, UINT*) override {
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO* info,
+                                   UINT*) override {
     calls.push_back(id);
     if (id == 3) {
       if (params->cArgs != 2 || params->rgvarg[0].vt != VT_I4 || params->rgvarg[1].vt != VT_I2)
@@ -204,7 +203,7 @@ TEST(InvokeHelper, FailuresThrowTheDispatchExceptionWithTheControlsText) {
                COleDispatchException);  // wrong count
   EXPECT_THROW(control.InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, nullptr, {CVariant::Text("x"), CVariant::I4(1)}),
                COleDispatchException);  // wrong type
-  CWnd plain;  // a window that is no control
+  CWnd plain;                           // a window that is no control
   plain.CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr);
   EXPECT_THROW(plain.InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, nullptr), COleDispatchException);
   control.UnsubclassWindow();

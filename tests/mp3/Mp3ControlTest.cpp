@@ -57,8 +57,7 @@ class Host : public CDialog {
     if (inCall) heardDuringACall = true;
   }
   // Runs one of the wrapper's calls the way a handler does: events must not come inside it.
-  template <class Call>
-  void Command(Call call) {
+  template <class Call> void Command(Call call) {
     inCall = true;
     call();
     inCall = false;
@@ -112,11 +111,13 @@ class Mp3Control : public testing::Test {
   }
   static std::string PathOf(const char* name) { return *dir / (std::string(name) + ".mp3"); }
   bool PumpUntilState(long state, size_t count = 1, DWORD timeoutMs = 8000) {
-    return testkit::PumpUntil([&] {
-      size_t n = 0;
-      for (long s : host.States()) n += s == state;
-      return n >= count;
-    }, timeoutMs);
+    return testkit::PumpUntil(
+        [&] {
+          size_t n = 0;
+          for (long s : host.States()) n += s == state;
+          return n >= count;
+        },
+        timeoutMs);
   }
 
   Host host;

@@ -78,9 +78,9 @@ TEST_F(HelpWindow, ShowsTheWholeDocumentWithItsPictureAndTitle) {
   ASSERT_TRUE(help.Create(IDD_HELP));
   EXPECT_TRUE(help.IsWindowVisible()) << "the template makes it visible";
   std::string text = Text();
-  const char* sections[] = {"Tidybar -- HELP",         "TO USE TYB:",           "TO USE TYBCalendar:",
-                            "TO USE THE NOTE FEATURE:", "TO USE THE MP3 PLAYER:", "INITIAL SETUP:",
-                            "Set Options:"};
+  const char* sections[] = {
+      "Tidybar -- HELP",        "TO USE TYB:",    "TO USE TYBCalendar:", "TO USE THE NOTE FEATURE:",
+      "TO USE THE MP3 PLAYER:", "INITIAL SETUP:", "Set Options:"};
   size_t at = 0;
   for (const char* section : sections) {
     size_t found = text.find(section, at);
@@ -132,7 +132,8 @@ TEST_F(HelpWindow, OpensAtTheTopWithNothingSelectedAndLongParagraphsWrapped) {
   size_t start = text.find("Tidybar keeps"), end = text.find("while the program runs.");
   ASSERT_NE(start, std::string::npos);
   ASSERT_NE(end, std::string::npos);
-  EXPECT_GT(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, LPARAM(end)), SendMessageA(edit, EM_EXLINEFROMCHAR, 0, LPARAM(start)))
+  EXPECT_GT(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, LPARAM(end)),
+            SendMessageA(edit, EM_EXLINEFROMCHAR, 0, LPARAM(start)))
       << "a paragraph wider than the window wraps";
 }
 

@@ -37,8 +37,9 @@ class NoteWindow : public testing::Test {
   void TypeAndLeave(const char* text) {
     SetFocus(field);
     SetWindowTextA(field, text);
-    if (!other) other = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE, 600, 600, 50, 20, nullptr, nullptr,
-                                        nullptr, nullptr);
+    if (!other)
+      other =
+          CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE, 600, 600, 50, 20, nullptr, nullptr, nullptr, nullptr);
     SetFocus(other);
   }
   // A press and release on a caption button of the note, as the mouse gives them.
@@ -70,8 +71,8 @@ TEST_F(NoteWindow, ShowsEveryStoredLineOnAPaleYellowField) {
   Open();
   EXPECT_EQ(Field(), "first line\r\nsecond line\r\nthird");
   HDC dc = GetDC(field);
-  LRESULT brush = SendMessageA(note.m_hWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
-                               reinterpret_cast<LPARAM>(field));
+  LRESULT brush =
+      SendMessageA(note.m_hWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(field));
   EXPECT_EQ(GetBkColor(dc), COLORREF(0x0093EFF5));
   EXPECT_EQ(GetTextColor(dc), COLORREF(0));
   LOGBRUSH info{};

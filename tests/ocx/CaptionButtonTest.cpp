@@ -69,7 +69,7 @@ TEST(CaptionButton, ClickFollowsAPressReleasedOverTheButtonOnly) {
   EXPECT_EQ(panel.plays, 1);
   SendMessageA(play, WM_LBUTTONDOWN, MK_LBUTTON, Centre(play));
   SendMessageA(play, WM_LBUTTONUP, 0, MAKELPARAM(500, 500));  // released elsewhere
-  SendMessageA(play, WM_LBUTTONUP, 0, Centre(play));           // a release without a press
+  SendMessageA(play, WM_LBUTTONUP, 0, Centre(play));          // a release without a press
   EXPECT_EQ(panel.plays, 1);
   EXPECT_FALSE(Button(panel, 961)->IsPressed());
 }

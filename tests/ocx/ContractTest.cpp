@@ -22,10 +22,13 @@ TEST(Contract, EachControlsClsidIsTheOneItsWindowClassNames) {
     const char* text;
     CLSID id;
   } controls[] = {
-      {CLSID_CLASS_CAPTION_BUTTON, captioncontract::kClsid}, {CLSID_CLASS_MONITOR, monitorcontract::kClsid},
-      {CLSID_CLASS_MP3, mp3contract::kClsid},                {CLSID_CLASS_PLAYLIST, playlistcontract::kClsid},
+      {CLSID_CLASS_CAPTION_BUTTON, captioncontract::kClsid},
+      {CLSID_CLASS_MONITOR, monitorcontract::kClsid},
+      {CLSID_CLASS_MP3, mp3contract::kClsid},
+      {CLSID_CLASS_PLAYLIST, playlistcontract::kClsid},
       {CLSID_CLASS_FILE_VIEW, fileviewcontract::kClsid},
   };
-  for (const auto& control : controls) EXPECT_TRUE(IsEqualCLSID(control.id, SystemReading(control.text))) << control.text;
+  for (const auto& control : controls)
+    EXPECT_TRUE(IsEqualCLSID(control.id, SystemReading(control.text))) << control.text;
   static_assert(ClsidFromText("{0A1B2C3D-4E5F-6789-abcd-EF0123456789}").Data4[7] == 0x89);
 }

@@ -18,11 +18,8 @@ class Counter : public CHostedControl {
   ~Counter() override { --g_alive; }
   const MethodMap& GetMethodMap() const override {
     static const MethodEntry entries[] = {
-        Method<&Counter::Add>(1),
-        Method<&Counter::Name>(2),
-        Method<&Counter::Fail>(3),
-        Method<&Counter::Announce>(4),
-        Method<&Counter::IsAbove>(5),
+        Method<&Counter::Add>(1),      Method<&Counter::Name>(2),    Method<&Counter::Fail>(3),
+        Method<&Counter::Announce>(4), Method<&Counter::IsAbove>(5),
     };
     static const MethodMap map(entries);
     return map;

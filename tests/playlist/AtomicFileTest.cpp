@@ -24,7 +24,9 @@ int FilesIn(const std::string& folder) {
   WIN32_FIND_DATAA found;
   FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &found));
   int count = 0;
-  if (find) do count += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY); while (FindNextFileA(find.Get(), &found));
+  if (find) do
+      count += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    while (FindNextFileA(find.Get(), &found));
   return count;
 }
 }  // namespace

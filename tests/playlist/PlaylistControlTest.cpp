@@ -165,8 +165,8 @@ TEST_F(PlaylistControl, LoadsPlaylistsThatOtherPlayersWrote) {
                          "#EXTM3U\r\n#EXTINF:215,Artist - Title\r\ndeeper.mp3\n\n  ..\\a.Mp3  \r\n"
                          "D:\\abs\\c.mp3\n\\\\server\\share\\d.mp3\nhttp://radio.example/e.mp3");
   ASSERT_TRUE(editor.list.LoadList(file.c_str()));
-  EXPECT_EQ(Entries(), (Paths{music / "sub\\deeper.mp3", music / "a.Mp3", "D:\\abs\\c.mp3",
-                              "\\\\server\\share\\d.mp3", "http://radio.example/e.mp3"}));
+  EXPECT_EQ(Entries(), (Paths{music / "sub\\deeper.mp3", music / "a.Mp3", "D:\\abs\\c.mp3", "\\\\server\\share\\d.mp3",
+                              "http://radio.example/e.mp3"}));
   // UTF-8 (M3U8) comes out in the ANSI code page.
   wchar_t accented[] = L"caf\u00e9.mp3";
   char ansi[32] = {0};
@@ -212,7 +212,8 @@ MessageCounter* MessageCounter::s_self = nullptr;
 // A long list is handed to the list box whole, not entry by entry, both ways.
 TEST_F(PlaylistControl, AHundredThousandEntriesLoadAndSaveWithoutAMessageEach) {
   std::string text;
-  for (int i = 0; i < 100000; ++i) text += "C:\\music\\Album " + std::to_string(i / 20) + "\\" + std::to_string(i) + ".mp3\r\n";
+  for (int i = 0; i < 100000; ++i)
+    text += "C:\\music\\Album " + std::to_string(i / 20) + "\\" + std::to_string(i) + ".mp3\r\n";
   std::string file = music / "long.m3u", copy = music / "copy.m3u";
   testkit::WriteTextFile(file, text);
   HWND list = editor.Control().List();
@@ -233,7 +234,8 @@ TEST_F(PlaylistControl, AHundredThousandEntriesLoadAndSaveWithoutAMessageEach) {
   SendMessageA(list, LB_SETCURSEL, 99999, 0);
   SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0);
   ASSERT_TRUE(editor.list.SaveList(copy.c_str()));
-  EXPECT_TRUE(testkit::ReadTextFile(copy) == text.substr(0, text.size() - strlen("C:\\music\\Album 4999\\99999.mp3\r\n")));
+  EXPECT_TRUE(testkit::ReadTextFile(copy) ==
+              text.substr(0, text.size() - strlen("C:\\music\\Album 4999\\99999.mp3\r\n")));
 }
 
 TEST_F(PlaylistControl, LoadingWhatIsNotThereChangesNothing) {

@@ -55,8 +55,8 @@ TEST(PlaylistText, ExtensionsMatchRegardlessOfCaseAndSpelling) {
 TEST(PlaylistText, NamesSortAsAFileManagerShowsThem) {
   Paths names{"Track 10.mp3", "track 2.mp3", "B side.mp3", "a.mp3", "Track 1.mp3", "track 02.mp3", "ab.mp3"};
   std::sort(names.begin(), names.end(), NameLess);
-  EXPECT_EQ(names, (Paths{"a.mp3", "ab.mp3", "B side.mp3", "Track 1.mp3", "track 02.mp3", "track 2.mp3",
-                          "Track 10.mp3"}));
+  EXPECT_EQ(names,
+            (Paths{"a.mp3", "ab.mp3", "B side.mp3", "Track 1.mp3", "track 02.mp3", "track 2.mp3", "Track 10.mp3"}));
   EXPECT_FALSE(NameLess("x", "x"));
   EXPECT_TRUE(NameLess("x", "x1"));
   EXPECT_TRUE(NameLess("9", "10"));
@@ -82,8 +82,8 @@ TEST(PlaylistText, LinesThatCanNameNoFileAreSkipped) {
 TEST(PlaylistText, OnlyPathsThatNeedNoTidyingCountAsPlain) {
   EXPECT_TRUE(IsPlainFullPath("C:\\music\\a b.mp3"));
   EXPECT_TRUE(IsPlainFullPath("z:\\.hidden\\x"));
-  for (const char* path : {"C:/music/a.mp3", "C:\\music/a.mp3", "C:\\a\\..\\b.mp3", "C:\\a\\.\\b.mp3",
-                           "C:\\a\\b.mp3.", "C:\\a \\b.mp3", "C:\\a\\\\b.mp3", "C:\\a\\", "C:\\", "a.mp3",
-                           "C:a.mp3", "\\\\server\\share\\a.mp3", "\\a.mp3"})
+  for (const char* path :
+       {"C:/music/a.mp3", "C:\\music/a.mp3", "C:\\a\\..\\b.mp3", "C:\\a\\.\\b.mp3", "C:\\a\\b.mp3.", "C:\\a \\b.mp3",
+        "C:\\a\\\\b.mp3", "C:\\a\\", "C:\\", "a.mp3", "C:a.mp3", "\\\\server\\share\\a.mp3", "\\a.mp3"})
     EXPECT_FALSE(IsPlainFullPath(path)) << path;
 }

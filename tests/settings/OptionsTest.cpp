@@ -69,7 +69,8 @@ TEST_F(OptionsWindow, ShowsOnlyStoredOnesAsCheckedAndSeltimeAsText) {
 TEST_F(OptionsWindow, CloseRoundTripsEveryBoxAndTheSeltimeEdit) {
   Open();
   EXPECT_EQ(window.m_selTimeEdit.GetWindowText(), "") << "nothing stored, nothing shown";
-  for (int id : {IDC_LOAD_STARTUP, IDC_LOAD_BOTTOM, IDC_HIDE_CPU, IDC_HIDE_MP3}) CheckDlgButton(window, id, BST_CHECKED);
+  for (int id : {IDC_LOAD_STARTUP, IDC_LOAD_BOTTOM, IDC_HIDE_CPU, IDC_HIDE_MP3})
+    CheckDlgButton(window, id, BST_CHECKED);
   SetSeltimeText("12");
   Click(IDC_OPTIONS_CLOSE);
   for (const char* name : {"loadstartup", "loadbottom", "hidecpu", "hidemp3"}) EXPECT_EQ(Stored(name), 1) << name;
@@ -80,7 +81,8 @@ TEST_F(OptionsWindow, CloseRoundTripsEveryBoxAndTheSeltimeEdit) {
   for (int id : {IDC_LOAD_STARTUP, IDC_LOAD_BOTTOM, IDC_HIDE_CPU, IDC_HIDE_MP3})
     EXPECT_EQ(IsDlgButtonChecked(again, id), UINT(BST_CHECKED)) << id;
   EXPECT_EQ(again.m_selTimeEdit.GetWindowText(), "12");
-  for (int id : {IDC_LOAD_STARTUP, IDC_LOAD_BOTTOM, IDC_HIDE_CPU, IDC_HIDE_MP3}) CheckDlgButton(again, id, BST_UNCHECKED);
+  for (int id : {IDC_LOAD_STARTUP, IDC_LOAD_BOTTOM, IDC_HIDE_CPU, IDC_HIDE_MP3})
+    CheckDlgButton(again, id, BST_UNCHECKED);
   RaiseControlEvent(again.GetDlgItem(IDC_OPTIONS_CLOSE), DISPID_CLICK);
   for (const char* name : {"loadstartup", "loadbottom", "hidecpu", "hidemp3"}) EXPECT_EQ(Stored(name), 0) << name;
   again.DestroyWindow();

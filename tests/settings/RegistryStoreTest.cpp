@@ -17,7 +17,8 @@ int SubKeys(const char* path) {
   HKEY key;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return -1;
   DWORD count = 0;
-  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                   nullptr);
   RegCloseKey(key);
   return static_cast<int>(count);
 }
@@ -37,8 +38,7 @@ struct Store : CRegistryStore {
   }
 };
 
-template <class T>
-T RoundTrip(CRegistryStore& store, const char* name, T value) {
+template <class T> T RoundTrip(CRegistryStore& store, const char* name, T value) {
   T back{};
   EXPECT_TRUE(store.Write("S", name, value) && store.Read("S", name, back)) << name;
   return back;

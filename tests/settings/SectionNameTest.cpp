@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 TEST(SectionName, SpellingsOfOneSectionAgree) {
-  for (const char* spelling : {"Settings", "Settings/", "/Settings", "  Settings  ", "\t\\Settings\\\n", "//Settings//"})
+  for (const char* spelling :
+       {"Settings", "Settings/", "/Settings", "  Settings  ", "\t\\Settings\\\n", "//Settings//"})
     EXPECT_EQ(NormaliseSectionName(spelling), "Settings") << '"' << spelling << '"';
 }
 

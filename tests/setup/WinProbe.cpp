@@ -89,10 +89,8 @@ void Answer(const std::string& line) {
     int id = 0;
     in >> id;
     HWND child = GetDlgItem(window, id);
-    if (command == "text")
-      std::printf("%s\n", child ? Quoted(TextOf(child)).c_str() : "none");
-    else
-      std::printf("%ld\n", child ? long(SendMessageA(child, TBM_GETPOS, 0, 0)) : -1L);
+    if (command == "text") std::printf("%s\n", child ? Quoted(TextOf(child)).c_str() : "none");
+    else std::printf("%ld\n", child ? long(SendMessageA(child, TBM_GETPOS, 0, 0)) : -1L);
   } else if (command == "items") {
     std::printf("%ld\n", long(SendMessageA(ReadWindow(in), LVM_GETITEMCOUNT, 0, 0)));
   } else if (command == "foreground") {

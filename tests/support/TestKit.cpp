@@ -78,9 +78,7 @@ ReportRecorder::ReportRecorder() {
 
 ReportRecorder::~ReportRecorder() { AfxSetExceptionRecorder(nullptr); }
 
-ScratchKey::ScratchKey(const char* pathUnderSoftware) : path(std::string("Software\\") + pathUnderSoftware) {
-  Wipe();
-}
+ScratchKey::ScratchKey(const char* pathUnderSoftware) : path(std::string("Software\\") + pathUnderSoftware) { Wipe(); }
 ScratchKey::~ScratchKey() { Wipe(); }
 void ScratchKey::Wipe() const { SHDeleteKeyA(HKEY_CURRENT_USER, path.c_str()); }
 
