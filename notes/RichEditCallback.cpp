@@ -13,27 +13,6 @@ CRichEditCallback::~CRichEditCallback() {
   if (m_rootStorage) m_rootStorage->Release();
 }
 
-STDMETHODIMP CRichEditCallback::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IRichEditOleCallback)) {
-    *object = static_cast<IRichEditOleCallback*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) CRichEditCallback::AddRef() { return ++m_refCount; }
-
-STDMETHODIMP_(ULONG) CRichEditCallback::Release() {
-  if (--m_refCount == 0) {
-    delete this;
-    return 0;
-  }
-  return m_refCount;
-}
-
 // Each embedded object gets a sub-storage of its own, "REOLEStorage1", "REOLEStorage2", ...;
 // a number is never handed out twice. Nothing may throw into the control, so a failure is
 // answered with its code.

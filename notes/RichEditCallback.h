@@ -7,18 +7,15 @@
 #include <richedit.h>
 #include <richole.h>
 
-class CRichEditCallback : public IRichEditOleCallback {
+#include "framework/ComObject.h"
+
+class CRichEditCallback : public CComObject<IRichEditOleCallback, &IID_IRichEditOleCallback, 0> {
  public:
   // Creates the temporary root storage; throws COleException when it cannot.
   CRichEditCallback();
   virtual ~CRichEditCallback();
   CRichEditCallback(const CRichEditCallback&) = delete;
   CRichEditCallback& operator=(const CRichEditCallback&) = delete;
-
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
 
   // IRichEditOleCallback
   STDMETHODIMP GetNewStorage(LPSTORAGE* storage) override;
@@ -38,5 +35,4 @@ class CRichEditCallback : public IRichEditOleCallback {
  private:
   int m_storageCount = 0;  // sub-storages handed out; names are numbered from 1
   IStorage* m_rootStorage = nullptr;
-  ULONG m_refCount = 0;
 };

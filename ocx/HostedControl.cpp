@@ -132,25 +132,6 @@ LRESULT CHostedControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CHostedControl::PostNcDestroy() { Release(); }
 
-HRESULT CHostedControl::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  if (iid == IID_IUnknown || iid == IID_IDispatch) {
-    *out = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG CHostedControl::AddRef() { return ++m_refs; }
-
-ULONG CHostedControl::Release() {
-  ULONG left = --m_refs;
-  if (left == 0) delete this;
-  return left;
-}
-
 HRESULT CHostedControl::GetTypeInfoCount(UINT* count) {
   if (!count) return E_POINTER;
   *count = 0;

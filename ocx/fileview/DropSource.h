@@ -6,18 +6,16 @@
 #include <windows.h>
 #include <oleidl.h>
 
-class CDropSource : public IDropSource {
+#include "framework/ComObject.h"
+
+class CDropSource : public CComObject<IDropSource, &IID_IDropSource> {
  public:
   explicit CDropSource(DWORD button) : m_button(button) {}  // MK_LBUTTON or MK_RBUTTON
   virtual ~CDropSource() = default;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keyState) override;
   HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
  private:
-  ULONG m_refs = 1;
   DWORD m_button;
 };

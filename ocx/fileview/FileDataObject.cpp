@@ -38,25 +38,6 @@ CFileDataObject::Entry* CFileDataObject::Find(const FORMATETC* format) {
   return nullptr;
 }
 
-HRESULT CFileDataObject::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  if (iid == IID_IUnknown || iid == IID_IDataObject) {
-    *out = static_cast<IDataObject*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG CFileDataObject::AddRef() { return ++m_refs; }
-
-ULONG CFileDataObject::Release() {
-  ULONG left = --m_refs;
-  if (left == 0) delete this;
-  return left;
-}
-
 HRESULT CFileDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
   if (!format || !medium) return E_INVALIDARG;
   const Entry* entry = Find(format);

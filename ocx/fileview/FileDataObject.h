@@ -9,17 +9,14 @@
 #include <vector>
 
 #include "framework/CString.h"
+#include "framework/ComObject.h"
 #include "framework/Handles.h"
 
-class CFileDataObject : public IDataObject {
+class CFileDataObject : public CComObject<IDataObject, &IID_IDataObject> {
  public:
   // `preferredEffect` 0 leaves "Preferred DropEffect" out (a drag lets the target choose).
   static ComPtr<IDataObject> Create(const std::vector<CString>& paths, DWORD preferredEffect);
 
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   // IDataObject
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
   HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
@@ -43,6 +40,5 @@ class CFileDataObject : public IDataObject {
   Entry* Find(const FORMATETC* format);
   void Store(UINT format, HGLOBAL block);
 
-  ULONG m_refs = 1;
   std::vector<Entry> m_entries;
 };

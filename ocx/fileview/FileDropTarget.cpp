@@ -15,23 +15,6 @@ template <class Body> DWORD Guarded(Body body) {
 }
 }  // namespace
 
-HRESULT CFileDropTarget::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  if (iid == IID_IUnknown || iid == IID_IDropTarget) {
-    *out = static_cast<IDropTarget*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG CFileDropTarget::Release() {
-  ULONG left = --m_refs;
-  if (left == 0) delete this;
-  return left;
-}
-
 POINT CFileDropTarget::ToClient(POINTL at) const {
   POINT point{at.x, at.y};
   ScreenToClient(m_window, &point);

@@ -7,9 +7,10 @@
 #include <windows.h>
 #include <oleidl.h>
 
+#include "framework/ComObject.h"
 #include "framework/Handles.h"
 
-class CFileDropTarget : public IDropTarget {
+class CFileDropTarget : public CComObject<IDropTarget, &IID_IDropTarget> {
  public:
   enum DragState { kEnter = 0, kLeave = 1, kOver = 2 };
 
@@ -30,9 +31,6 @@ class CFileDropTarget : public IDropTarget {
   // The site is going: from now on every drag is refused.
   void Detach() { m_site = nullptr; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) override;
   HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL at, DWORD* effect) override;
   HRESULT STDMETHODCALLTYPE DragLeave() override;
@@ -42,7 +40,6 @@ class CFileDropTarget : public IDropTarget {
   POINT ToClient(POINTL at) const;
   DWORD Over(DWORD keys, POINTL at, DWORD allowed, DragState state);
 
-  ULONG m_refs = 1;
   HWND m_window;
   Site* m_site;
   ComPtr<IDataObject> m_data;  // while a drag with files is over the window
