@@ -22,6 +22,7 @@
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
 #include "framework/HtmlPage.h"
+#include "framework/RowTable.h"
 
 // A page element as its click handler sees it.
 struct CHtmlElement {
@@ -39,13 +40,7 @@ struct HtmlEventEntry {
   HtmlEventHandler handler;
 };
 
-struct HtmlEventMap {
-  const HtmlEventMap* base;
-  const HtmlEventEntry* entries;
-  size_t count;
-  template <size_t N>
-  HtmlEventMap(const HtmlEventMap* baseMap, const HtmlEventEntry (&rows)[N]) : base(baseMap), entries(rows), count(N) {}
-};
+using HtmlEventMap = RowTable<HtmlEventEntry>;
 
 // One row of an HTML event map: a click on element `id` calls `handler`.
 template <class T> HtmlEventEntry OnHtmlClick(const char* id, HRESULT (T::*handler)(CHtmlElement*)) {

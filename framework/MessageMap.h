@@ -27,6 +27,7 @@
 #include <type_traits>
 
 #include "framework/MessageArgs.h"
+#include "framework/RowTable.h"
 #include "framework/VariantArgs.h"
 
 class CWnd;
@@ -49,14 +50,7 @@ struct MessageEntry {
   MessageThunk thunk;
 };
 
-struct MessageMap {
-  const MessageMap* base;
-  const MessageEntry* entries;
-  size_t count;
-  template <size_t N>
-  MessageMap(const MessageMap* baseMap, const MessageEntry (&rows)[N]) : base(baseMap), entries(rows), count(N) {}
-  MessageMap(const MessageMap* baseMap) : base(baseMap), entries(nullptr), count(0) {}
-};
+using MessageMap = RowTable<MessageEntry>;
 
 namespace msgrow {
 template <class R> LRESULT ToResult(R value) {
@@ -154,14 +148,7 @@ struct EventSinkEntry {
   EventThunk thunk;
 };
 
-struct EventSinkMap {
-  const EventSinkMap* base;
-  const EventSinkEntry* entries;
-  size_t count;
-  template <size_t N>
-  EventSinkMap(const EventSinkMap* baseMap, const EventSinkEntry (&rows)[N]) : base(baseMap), entries(rows), count(N) {}
-  EventSinkMap(const EventSinkMap* baseMap) : base(baseMap), entries(nullptr), count(0) {}
-};
+using EventSinkMap = RowTable<EventSinkEntry>;
 
 namespace eventsink {
 template <auto F> HRESULT Thunk(CWnd* target, DISPPARAMS* params) {

@@ -14,7 +14,9 @@
 #include <map>
 #include <string>
 
+#include "framework/ComObject.h"
 #include "framework/ControlEvents.h"
+#include "framework/RowTable.h"
 #include "framework/VariantArgs.h"
 #include "framework/Wnd.h"
 
@@ -26,12 +28,7 @@ struct MethodEntry {
   MethodThunk thunk;
 };
 
-struct MethodMap {
-  const MethodEntry* entries;
-  size_t count;
-  template <size_t N> MethodMap(const MethodEntry (&rows)[N]) : entries(rows), count(N) {}  // NOLINT
-  MethodMap() : entries(nullptr), count(0) {}
-};
+using MethodMap = RowTable<MethodEntry>;  // methods have no base table
 
 // One row of a method table: `Method<&CMp3Control::Seek>(6)`.
 template <auto F> MethodEntry Method(DISPID dispid) {
@@ -41,7 +38,8 @@ template <auto F> MethodEntry Method(DISPID dispid) {
           }};
 }
 
-class CHostedControl : public CWnd, public IDispatch {
+// Its one starting reference is the window's own, given up when the window goes.
+class CHostedControl : public CWnd, public CComObject<IDispatch, &IID_IDispatch> {
  public:
   // Registers the window class `className` (a CLSID in braces) whose windows are T objects.
   template <class T>
@@ -61,9 +59,6 @@ class CHostedControl : public CWnd, public IDispatch {
   virtual const MethodMap& GetMethodMap() const;
 
   // IDispatch
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
@@ -87,6 +82,5 @@ class CHostedControl : public CWnd, public IDispatch {
   static LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void ReadCreationData(const CREATESTRUCTA* create);
 
-  ULONG m_refs = 1;  // the window's own reference, given up when the window goes
   std::map<std::string, std::string> m_stored;
 };
