@@ -37,8 +37,7 @@ void CBitmapDialog::DrawBackground(HDC dc, int width, int height) const {
   GetObjectA(m_background.Get(), sizeof info, &info);
   int w = info.bmWidth, h = info.bmHeight;
   if (w <= 0 || h <= 0) return;
-  MemoryDc memory(CreateCompatibleDC(dc));
-  SelectObjectScope select(memory.Get(), m_background.Get());
+  BitmapDc memory(dc, m_background.Get());
   auto copy = [&](int x, int y) {
     BitBlt(dc, x, y, std::min(w, width - x), std::min(h, height - y), memory.Get(), 0, 0, SRCCOPY);
   };

@@ -121,17 +121,18 @@ BOOL CColorLabel::SetHatch(BOOL on, int style) {
 }
 
 COLORREF CColorLabel::SetOnPattern(HBITMAP pattern) {
-  m_hatch = FALSE;
-  COLORREF old = std::exchange(m_onBk, RGB(255, 255, 255));
-  m_onBrush.Reset(SolidOr(CreatePatternBrush(pattern), m_onBk));
-  Repaint();
-  return old;
+  return SetPattern(pattern, RGB(255, 255, 255), &m_onBk, &m_onBrush);
 }
 
 COLORREF CColorLabel::SetOffPattern(HBITMAP pattern) {
+  return SetPattern(pattern, RGB(0, 0, 0), &m_offBk, &m_offBrush);
+}
+
+// The state's colour becomes `plain`, drawn only when the pattern brush cannot be made.
+COLORREF CColorLabel::SetPattern(HBITMAP pattern, COLORREF plain, COLORREF* colour, BrushHandle* brush) {
   m_hatch = FALSE;
-  COLORREF old = std::exchange(m_offBk, RGB(0, 0, 0));
-  m_offBrush.Reset(SolidOr(CreatePatternBrush(pattern), m_offBk));
+  COLORREF old = std::exchange(*colour, plain);
+  brush->Reset(SolidOr(CreatePatternBrush(pattern), plain));
   Repaint();
   return old;
 }

@@ -82,6 +82,7 @@ class CColorLabel : public CWnd {
   void Repaint() const;
   HBRUSH OnBrush() const;
   void RebuildOnBrush();
+  COLORREF SetPattern(HBITMAP pattern, COLORREF plain, COLORREF* colour, BrushHandle* brush);
   void ApplyFont(HFONT font);
   HBRUSH PaintColours(HDC dc) const;
   void DrawBorder(HDC dc) const;

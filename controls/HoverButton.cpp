@@ -461,14 +461,11 @@ void CHoverButton::FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORRE
 void CHoverButton::DrawTransparent(HDC dc, HBITMAP bitmap, int x, int y, COLORREF transparent) {
   SIZE size = BitmapSize(bitmap);
   if (size.cx <= 0 || size.cy <= 0) return;
-  MemoryDc source(CreateCompatibleDC(dc));
-  SelectObjectScope selectSource(source.Get(), bitmap);
-  MemoryDc copy(CreateCompatibleDC(dc));
+  BitmapDc source(dc, bitmap);
   BitmapHandle copyBitmap(CreateCompatibleBitmap(dc, size.cx, size.cy));
-  SelectObjectScope selectCopy(copy.Get(), copyBitmap.Get());
-  MemoryDc mask(CreateCompatibleDC(dc));
+  BitmapDc copy(dc, copyBitmap.Get());
   BitmapHandle maskBitmap(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
-  SelectObjectScope selectMask(mask.Get(), maskBitmap.Get());
+  BitmapDc mask(dc, maskBitmap.Get());
 
   BitBlt(copy.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
   SetBkColor(copy.Get(), transparent);
@@ -489,11 +486,9 @@ void CHoverButton::DrawTransparent(HDC dc, HBITMAP bitmap, int x, int y, COLORRE
 void CHoverButton::DrawEmbossed(HDC dc, HBITMAP bitmap, int x, int y, COLORREF transparent) {
   SIZE size = BitmapSize(bitmap);
   if (size.cx <= 0 || size.cy <= 0) return;
-  MemoryDc source(CreateCompatibleDC(dc));
-  SelectObjectScope selectSource(source.Get(), bitmap);
-  MemoryDc shape(CreateCompatibleDC(dc));
+  BitmapDc source(dc, bitmap);
   BitmapHandle shapeBitmap(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
-  SelectObjectScope selectShape(shape.Get(), shapeBitmap.Get());
+  BitmapDc shape(dc, shapeBitmap.Get());
   SetBkColor(source.Get(), RGB(255, 255, 255));
   BitBlt(shape.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
   SetBkColor(source.Get(), transparent);

@@ -39,6 +39,7 @@ template <class H, auto Close, bool MinusOneIsNone = false> class UniqueHandle {
 namespace handles {
 inline void CloseFile(HANDLE h) { CloseHandle(h); }
 inline void CloseFind(HANDLE h) { FindClose(h); }
+inline void CloseChangeNotification(HANDLE h) { FindCloseChangeNotification(h); }
 inline void CloseKey(HKEY h) { RegCloseKey(h); }
 template <class H> inline void DeleteGdi(H h) { DeleteObject(h); }
 inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
@@ -50,6 +51,7 @@ inline void UnloadModule(HMODULE h) { FreeLibrary(h); }
 
 using FileHandle = UniqueHandle<HANDLE, handles::CloseFile, true>;
 using FindHandle = UniqueHandle<HANDLE, handles::CloseFind, true>;
+using ChangeNotificationHandle = UniqueHandle<HANDLE, handles::CloseChangeNotification, true>;
 using KeyHandle = UniqueHandle<HKEY, handles::CloseKey>;
 // GDI objects, each owner typed as its kind so that no use site casts.
 template <class H> using GdiHandle = UniqueHandle<H, handles::DeleteGdi<H>>;
@@ -129,6 +131,17 @@ class SelectObjectScope {
  private:
   HDC m_dc;
   HGDIOBJ m_previous;
+};
+
+// A memory device context like `like`, with `bitmap` selected into it while it lives.
+class BitmapDc {
+ public:
+  BitmapDc(HDC like, HBITMAP bitmap) : m_dc(CreateCompatibleDC(like)), m_select(m_dc.Get(), bitmap) {}
+  HDC Get() const { return m_dc.Get(); }
+
+ private:
+  MemoryDc m_dc;
+  SelectObjectScope m_select;
 };
 
 // A counted COM pointer.

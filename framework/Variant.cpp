@@ -12,40 +12,7 @@ CVariant& CVariant::operator=(const CVariant& other) {
   return *this;
 }
 
-CVariant CVariant::I2(short value) {
-  CVariant v;
-  v.m_value.vt = VT_I2;
-  v.m_value.iVal = value;
-  return v;
-}
-
-CVariant CVariant::I4(long value) {
-  CVariant v;
-  v.m_value.vt = VT_I4;
-  v.m_value.lVal = value;
-  return v;
-}
-
-CVariant CVariant::Bool(bool value) {
-  CVariant v;
-  v.m_value.vt = VT_BOOL;
-  v.m_value.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-  return v;
-}
-
-CVariant CVariant::R4(float value) {
-  CVariant v;
-  v.m_value.vt = VT_R4;
-  v.m_value.fltVal = value;
-  return v;
-}
-
-CVariant CVariant::Text(const char* value) {
-  CVariant v;
-  v.m_value.vt = VT_BSTR;
-  v.m_value.bstrVal = BstrFromText(value ? value : "");
-  return v;
-}
+CVariant CVariant::Text(const char* value) { return Of(VT_BSTR, BstrFromText(value ? value : "")); }
 
 BSTR BstrFromText(const char* text) {
   int wide = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);

@@ -66,9 +66,8 @@ void CBitmapSlider::PaintBackground(HDC dc) {
   int w = client.right, h = client.bottom;
   if (w <= 0 || h <= 0) return;
   if (!m_cacheDc) CaptureBackground(w, h);
-  MemoryDc maskDc(CreateCompatibleDC(dc));
   BitmapHandle mask(CreateBitmap(w, h, 1, 1, nullptr));
-  SelectObjectScope selectMask(maskDc.Get(), mask.Get());
+  BitmapDc maskDc(dc, mask.Get());
   DcStateScope state(dc);
   SetBkColor(dc, RGB(0, 0, 0));
   SetTextColor(dc, RGB(255, 255, 255));

@@ -125,35 +125,9 @@ BOOL CRegistryStore::WriteUnterminated(const char* section, const char* name, co
 }
 
 // 8- and 16-bit values go in as string bytes without a terminator.
-BOOL CRegistryStore::Write(const char* section, const char* name, char value) {
-  return WriteUnterminated(section, name, &value, sizeof value);
-}
-BOOL CRegistryStore::Write(const char* section, const char* name, unsigned char value) {
-  return WriteUnterminated(section, name, &value, sizeof value);
-}
-BOOL CRegistryStore::Write(const char* section, const char* name, short value) {
-  return WriteUnterminated(section, name, &value, sizeof value);
-}
-BOOL CRegistryStore::Write(const char* section, const char* name, unsigned short value) {
-  return WriteUnterminated(section, name, &value, sizeof value);
-}
-BOOL CRegistryStore::Write(const char* section, const char* name, int value) {
-  return WriteValue(section, name, REG_DWORD, &value, sizeof value);
-}
-BOOL CRegistryStore::Write(const char* section, const char* name, unsigned int value) {
-  return WriteValue(section, name, REG_DWORD, &value, sizeof value);
-}
-BOOL CRegistryStore::Write(const char* section, const char* name, long value) {
-  return WriteValue(section, name, REG_DWORD, &value, sizeof value);
-}
-BOOL CRegistryStore::Write(const char* section, const char* name, unsigned long value) {
-  return WriteValue(section, name, REG_DWORD, &value, sizeof value);
-}
-BOOL CRegistryStore::Write(const char* section, const char* name, float value) {
-  return WriteValue(section, name, REG_DWORD, &value, sizeof value);
-}
-BOOL CRegistryStore::Write(const char* section, const char* name, double value) {
-  return WriteValue(section, name, REG_BINARY, &value, sizeof value);
+BOOL CRegistryStore::WriteNumber(const char* section, const char* name, const void* value, DWORD width) {
+  if (width < 4) return WriteUnterminated(section, name, value, width);
+  return WriteValue(section, name, width == 4 ? REG_DWORD : REG_BINARY, value, width);
 }
 
 BOOL CRegistryStore::WriteString(const char* section, const char* name, const char* text) {
@@ -164,37 +138,6 @@ BOOL CRegistryStore::WriteString(const char* section, const char* name, const ch
 BOOL CRegistryStore::WriteBinary(const char* section, const char* name, const BYTE* data, DWORD size) {
   if (!data && size != 0) return Report(ERROR_INVALID_PARAMETER);
   return WriteValue(section, name, REG_BINARY, data, size);
-}
-
-BOOL CRegistryStore::Read(const char* section, const char* name, char& value) {
-  return ReadExact(section, name, &value, sizeof value);
-}
-BOOL CRegistryStore::Read(const char* section, const char* name, unsigned char& value) {
-  return ReadExact(section, name, &value, sizeof value);
-}
-BOOL CRegistryStore::Read(const char* section, const char* name, short& value) {
-  return ReadExact(section, name, &value, sizeof value);
-}
-BOOL CRegistryStore::Read(const char* section, const char* name, unsigned short& value) {
-  return ReadExact(section, name, &value, sizeof value);
-}
-BOOL CRegistryStore::Read(const char* section, const char* name, int& value) {
-  return ReadExact(section, name, &value, sizeof value);
-}
-BOOL CRegistryStore::Read(const char* section, const char* name, unsigned int& value) {
-  return ReadExact(section, name, &value, sizeof value);
-}
-BOOL CRegistryStore::Read(const char* section, const char* name, long& value) {
-  return ReadExact(section, name, &value, sizeof value);
-}
-BOOL CRegistryStore::Read(const char* section, const char* name, unsigned long& value) {
-  return ReadExact(section, name, &value, sizeof value);
-}
-BOOL CRegistryStore::Read(const char* section, const char* name, float& value) {
-  return ReadExact(section, name, &value, sizeof value);
-}
-BOOL CRegistryStore::Read(const char* section, const char* name, double& value) {
-  return ReadExact(section, name, &value, sizeof value);
 }
 
 BOOL CRegistryStore::ReadBuffer(const char* section, const char* name, char* buffer, DWORD* size) {

@@ -6,10 +6,20 @@
 
 #include <windows.h>
 
+#include <type_traits>
 #include <vector>
 
 #include "framework/CString.h"
 #include "framework/Handles.h"
+
+// The number types a store reads and writes: each of them, and nothing that merely converts
+// to one (a bool or an enum must say which width it is stored in).
+template <class T>
+using IfStoredNumber =
+    std::enable_if_t<std::is_same_v<T, char> || std::is_same_v<T, unsigned char> || std::is_same_v<T, short> ||
+                     std::is_same_v<T, unsigned short> || std::is_same_v<T, int> || std::is_same_v<T, unsigned int> ||
+                     std::is_same_v<T, long> || std::is_same_v<T, unsigned long> || std::is_same_v<T, float> ||
+                     std::is_same_v<T, double>>;
 
 class CRegistryStore {
  public:
@@ -22,31 +32,19 @@ class CRegistryStore {
 
   // 8- and 16-bit values are stored as REG_SZ bytes without a terminator, 32-bit values as
   // REG_DWORD, doubles as 8 REG_BINARY bytes.
-  BOOL Write(const char* section, const char* name, char value);
-  BOOL Write(const char* section, const char* name, unsigned char value);
-  BOOL Write(const char* section, const char* name, short value);
-  BOOL Write(const char* section, const char* name, unsigned short value);
-  BOOL Write(const char* section, const char* name, int value);
-  BOOL Write(const char* section, const char* name, unsigned int value);
-  BOOL Write(const char* section, const char* name, long value);
-  BOOL Write(const char* section, const char* name, unsigned long value);
-  BOOL Write(const char* section, const char* name, float value);
-  BOOL Write(const char* section, const char* name, double value);
+  template <class Number, class = IfStoredNumber<Number>>
+  BOOL Write(const char* section, const char* name, Number value) {
+    return WriteNumber(section, name, &value, sizeof value);
+  }
   BOOL WriteString(const char* section, const char* name, const char* text);
   BOOL WriteBinary(const char* section, const char* name, const BYTE* data, DWORD size);
 
   // Each read wants a stored value of exactly the variable's width (the stored type is not
   // looked at): a longer one fails with ERROR_MORE_DATA, a shorter one with ERROR_INVALID_DATA.
-  BOOL Read(const char* section, const char* name, char& value);
-  BOOL Read(const char* section, const char* name, unsigned char& value);
-  BOOL Read(const char* section, const char* name, short& value);
-  BOOL Read(const char* section, const char* name, unsigned short& value);
-  BOOL Read(const char* section, const char* name, int& value);
-  BOOL Read(const char* section, const char* name, unsigned int& value);
-  BOOL Read(const char* section, const char* name, long& value);
-  BOOL Read(const char* section, const char* name, unsigned long& value);
-  BOOL Read(const char* section, const char* name, float& value);
-  BOOL Read(const char* section, const char* name, double& value);
+  template <class Number, class = IfStoredNumber<Number>>
+  BOOL Read(const char* section, const char* name, Number& value) {
+    return ReadExact(section, name, &value, sizeof value);
+  }
   // `size` gives the buffer's size on entry and receives the stored size. A buffer too small
   // fails with ERROR_MORE_DATA and is left untouched; null pointers fail with
   // ERROR_INVALID_PARAMETER.
@@ -69,6 +67,8 @@ class CRegistryStore {
   LONG OpenSection(const char* section, bool create, KeyHandle* key) const;
   void CloseSection(KeyHandle* key) const;
   BOOL WriteValue(const char* section, const char* name, DWORD type, const void* data, DWORD size);
+  // A number by its width: 1 or 2 bytes as REG_SZ, 4 as REG_DWORD, 8 as REG_BINARY.
+  BOOL WriteNumber(const char* section, const char* name, const void* value, DWORD width);
   // 1 or 2 value bytes as REG_SZ, stored without a terminator.
   BOOL WriteUnterminated(const char* section, const char* name, const void* value, DWORD width);
   // The section's whole stored value.

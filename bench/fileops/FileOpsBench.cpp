@@ -53,51 +53,45 @@ bool MakeTree(const std::string& root) {
   return true;
 }
 
-int CountFiles(const std::string& folder) {
+// Calls `visit(name, isFolder)` for each entry of `folder` until one returns false; false
+// when the folder cannot be listed or a visit failed.
+template <class Visit> bool EachEntry(const std::string& folder, Visit visit) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  int count = 0;
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
   do {
     std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    count += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? CountFiles(folder + "\\" + name) : 1;
-  } while (FindNextFileA(search, &found));
+    if (name != "." && name != "..") ok = visit(name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+  } while (ok && FindNextFileA(search, &found));
   FindClose(search);
+  return ok;
+}
+
+int CountFiles(const std::string& folder) {
+  int count = 0;
+  EachEntry(folder, [&](const std::string& name, bool isFolder) {
+    count += isFolder ? CountFiles(folder + "\\" + name) : 1;
+    return true;
+  });
   return count;
 }
 
 // The plain reference: what a program does with no engine at all.
 bool PlainCopy(const std::string& from, const std::string& to) {
   if (!CreateDirectoryA(to.c_str(), nullptr)) return false;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  do {
-    std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
+  return EachEntry(from, [&](const std::string& name, bool isFolder) {
     std::string source = from + "\\" + name, target = to + "\\" + name;
-    ok = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PlainCopy(source, target)
-                                                             : CopyFileA(source.c_str(), target.c_str(), TRUE) != FALSE;
-  } while (ok && FindNextFileA(search, &found));
-  FindClose(search);
-  return ok;
+    return isFolder ? PlainCopy(source, target) : CopyFileA(source.c_str(), target.c_str(), TRUE) != FALSE;
+  });
 }
 
 bool PlainDelete(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  do {
-    std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
+  bool emptied = EachEntry(folder, [&](const std::string& name, bool isFolder) {
     std::string path = folder + "\\" + name;
-    ok = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PlainDelete(path) : DeleteFileA(path.c_str()) != FALSE;
-  } while (ok && FindNextFileA(search, &found));
-  FindClose(search);
-  return ok && RemoveDirectoryA(folder.c_str());
+    return isFolder ? PlainDelete(path) : DeleteFileA(path.c_str()) != FALSE;
+  });
+  return emptied && RemoveDirectoryA(folder.c_str());
 }
 
 bool ReadAll(const std::string& path, std::vector<char>& bytes) {
@@ -115,22 +109,17 @@ bool ReadAll(const std::string& path, std::vector<char>& bytes) {
 
 // Every file of `source` is in `copy` with the same size and bytes; the first difference, if any.
 std::string FirstDifference(const std::string& source, const std::string& copy) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((source + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return source + " cannot be listed";
   std::string difference;
   std::vector<char> a, b;
-  do {
-    std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
+  bool listed = EachEntry(source, [&](const std::string& name, bool isFolder) {
     std::string from = source + "\\" + name, to = copy + "\\" + name;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) difference = FirstDifference(from, to);
+    if (isFolder) difference = FirstDifference(from, to);
     else if (!ReadAll(from, a) || !ReadAll(to, b)) difference = to + " cannot be read";
     else if (a.size() != b.size()) difference = to + " has another size";
     else if (a != b) difference = to + " has other content";
-  } while (difference.empty() && FindNextFileA(search, &found));
-  FindClose(search);
-  return difference;
+    return difference.empty();
+  });
+  return listed || !difference.empty() ? difference : source + " cannot be listed";
 }
 
 bool RunCommand(const std::string& commandLine) {

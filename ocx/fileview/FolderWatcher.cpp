@@ -54,26 +54,23 @@ void CFolderWatcher::Stop() {
   m_watching = false;
 }
 
-void CFolderWatcher::LetGo() {
-  if (m_change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(m_change);
-  m_change = INVALID_HANDLE_VALUE;
-}
+void CFolderWatcher::LetGo() { m_change.Reset(); }
 
 // The time is taken before looking inside, so an entry that comes after the look changes it.
 bool CFolderWatcher::StartLooking() {
   LetGo();
   if (!ChangedAt(m_folder, &m_written)) return false;
   if (HoldsNothing(m_folder)) return true;
-  m_change = FindFirstChangeNotificationA(m_folder, FALSE, kWhat);
-  return m_change != INVALID_HANDLE_VALUE;
+  m_change.Reset(FindFirstChangeNotificationA(m_folder, FALSE, kWhat));
+  return bool(m_change);
 }
 
 bool CFolderWatcher::HasChanged() {
   if (!m_watching) return false;
-  if (m_change == INVALID_HANDLE_VALUE) return LookAtEmptyFolder();
-  if (WaitForSingleObject(m_change, 0) != WAIT_OBJECT_0) return false;
+  if (!m_change) return LookAtEmptyFolder();
+  if (WaitForSingleObject(m_change.Get(), 0) != WAIT_OBJECT_0) return false;
   // Changes that come while the owner reloads wake the next look, not this one.
-  if (!FindNextChangeNotification(m_change)) Stop();
+  if (!FindNextChangeNotification(m_change.Get())) Stop();
   else if (ChangedAt(m_folder, &m_written) && HoldsNothing(m_folder)) LetGo();
   return true;
 }

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include "framework/CString.h"
+#include "framework/Handles.h"
 
 class CFolderWatcher {
  public:
@@ -33,7 +34,7 @@ class CFolderWatcher {
   void LetGo();
 
   CString m_folder;
-  HANDLE m_change = INVALID_HANDLE_VALUE;
+  ChangeNotificationHandle m_change;
   FILETIME m_written{};  // the empty folder's time of last change when last looked at
   bool m_watching = false;
 };
