@@ -7,6 +7,7 @@
 
 #include "fileops/FileOpsEngine.h"
 #include "framework/Exceptions.h"
+#include "framework/PrivateMessages.h"
 #include "ocx/fileview/DropSource.h"
 #include "ocx/fileview/FileClipboard.h"
 #include "ocx/fileview/FileDataObject.h"
@@ -23,8 +24,6 @@ const DWORD kIconSliceMs = 15;
 // themselves are at least 10 ms apart, and waiting for each one after a single slice left
 // the first screen's own icons half a second late in a folder of programs.
 const DWORD kIconTickMs = 25;
-const UINT kFirstShownMessage = WM_APP + 1;
-const UINT kLaterErrorMessage = WM_APP + 2;
 const char kCaption[] = "Tidybar";
 const char kBadNameCharacters[] = "\\/:*?\"<>|";
 

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
+#include "framework/PrivateMessages.h"
+
 using namespace mp3contract;
 
 namespace {
-constexpr UINT kDeliverEventsMessage = WM_APP + 1;
 
 CString ClockText(int64_t ms) {
   int64_t seconds = std::max<int64_t>(ms, 0) / 1000;
