@@ -220,9 +220,7 @@ TEST_F(MainBar, EscapeCloseAndEnterEndTheBarWithoutWritingTheMarker) {
 // Start-up reopens the note only when its first line has more than two characters.
 TEST_F(MainBar, ReopensTheNoteWhenItsFirstLineIsLongerThanTwoCharacters) {
   testkit::ScratchDir dir("bar-note");
-  char previous[MAX_PATH];
-  GetCurrentDirectoryA(MAX_PATH, previous);
-  SetCurrentDirectoryA(dir.path.c_str());
+  testkit::CurrentFolder inside(dir.path);
   ASSERT_TRUE(note::SaveNote("ab\r\nlater lines do not count"));
   Start();
   EXPECT_EQ(bar.m_noteWnd, nullptr);
@@ -236,30 +234,25 @@ TEST_F(MainBar, ReopensTheNoteWhenItsFirstLineIsLongerThanTwoCharacters) {
   char text[16] = {0};
   GetDlgItemTextA(bar.m_noteWnd->m_hWnd, IDC_NOTE_TEXT, text, sizeof text);
   EXPECT_STREQ(text, "abc");
-  SetCurrentDirectoryA(previous);
 }
 
 TEST_F(MainBar, EveryNoteOrHelpClickOpensOneMoreWindow) {
   testkit::ScratchDir dir("bar-buttons");
-  char previous[MAX_PATH];
-  GetCurrentDirectoryA(MAX_PATH, previous);
-  SetCurrentDirectoryA(dir.path.c_str());
+  testkit::CurrentFolder inside(dir.path);
   Start();
-  DISPPARAMS none{};
-  bar.FireControlEvent(IDC_HELP_BUTTON, DISPID_CLICK, &none);
-  CHelpDlg* firstHelp = bar.m_helpWnd;
-  bar.FireControlEvent(IDC_HELP_BUTTON, DISPID_CLICK, &none);
-  ASSERT_NE(firstHelp, nullptr);
-  ASSERT_NE(bar.m_helpWnd, firstHelp);
-  EXPECT_TRUE(firstHelp->IsWindowVisible());
-  EXPECT_TRUE(bar.m_helpWnd->IsWindowVisible());
-  bar.FireControlEvent(IDC_NOTE, DISPID_CLICK, &none);
-  CNoteDlg* firstNote = bar.m_noteWnd;
-  bar.FireControlEvent(IDC_NOTE, DISPID_CLICK, &none);
-  ASSERT_NE(firstNote, nullptr);
-  EXPECT_NE(bar.m_noteWnd, firstNote);
-  EXPECT_TRUE(firstNote->IsWindowVisible());
-  SetCurrentDirectoryA(previous);
+  // Two clicks on `button` leave two windows open, the newer one in `*latest`.
+  auto expectTwoWindows = [&](UINT button, auto* const* latest) {
+    DISPPARAMS none{};
+    bar.FireControlEvent(button, DISPID_CLICK, &none);
+    auto* first = *latest;
+    bar.FireControlEvent(button, DISPID_CLICK, &none);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(*latest, first);
+    EXPECT_TRUE(first->IsWindowVisible());
+    EXPECT_TRUE((*latest)->IsWindowVisible());
+  };
+  expectTwoWindows(IDC_HELP_BUTTON, &bar.m_helpWnd);
+  expectTwoWindows(IDC_NOTE, &bar.m_noteWnd);
 }
 
 // The category buttons, Close and Calendar, clicked through the buttons' own click events.

@@ -21,6 +21,11 @@ struct Canvas : testkit::Canvas {
 // A dialog that is never shown: drawing is asked of it directly.
 struct Background : CBitmapDialog {
   Background() : CBitmapDialog(IDD_MAIN_BAR, nullptr) {}
+  // The ten-pixel tile, drawn in `mode`.
+  explicit Background(int mode) : Background() {
+    LoadBackground(kTile10);
+    SetDrawMode(mode);
+  }
 };
 
 using testkit::GdiObjects;
@@ -36,9 +41,7 @@ TEST(BitmapDialog, TileRepeatsTheBitmapEdgeToEdgeFromTheTopLeft) {
 }
 
 TEST(BitmapDialog, CentreLeavesTheBackgroundAroundAndStartsAWideBitmapAtTheLeft) {
-  Background dialog;
-  dialog.LoadBackground(kTile10);
-  dialog.SetDrawMode(CBitmapDialog::kCentre);
+  Background dialog(CBitmapDialog::kCentre);
   Canvas canvas(25, 15);
   dialog.DrawBackground(canvas.Dc(), 25, 15);
   EXPECT_EQ(canvas.At(7, 2), TilePixel(0, 0));  // (25 - 10) / 2, (15 - 10) / 2
@@ -54,9 +57,7 @@ TEST(BitmapDialog, CentreLeavesTheBackgroundAroundAndStartsAWideBitmapAtTheLeft)
 }
 
 TEST(BitmapDialog, StretchFillsTheWholeArea) {
-  Background dialog;
-  dialog.LoadBackground(kTile10);
-  dialog.SetDrawMode(CBitmapDialog::kStretch);
+  Background dialog(CBitmapDialog::kStretch);
   Canvas canvas(20, 30);
   dialog.DrawBackground(canvas.Dc(), 20, 30);
   EXPECT_EQ(canvas.At(0, 0), TilePixel(0, 0));

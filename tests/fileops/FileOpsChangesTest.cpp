@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/fileops/EngineTest.h"
 #include "tests/fileops/FileTree.h"
 #include "tests/support/TestKit.h"
 
@@ -18,16 +19,7 @@ using testkit::ReadTextFile;
 
 namespace {
 
-class FileOpsChanges : public ::testing::Test {
- protected:
-  FileOpsChanges() : dir(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
-  std::string At(const std::string& relative) const { return dir / relative; }
-  void Make(const std::string& relative, const std::string& content = "x") {
-    filetree::Make(dir.path, relative, content);
-  }
-  testkit::ScratchDir dir;
-  CFileOpsEngine engine;
-};
+class FileOpsChanges : public filetree::EngineTest {};
 
 bool WriteNewFile(const std::string& path, const std::string& content) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "framework/Exceptions.h"
+#include "tests/fileops/EngineTest.h"
 #include "tests/fileops/FileTree.h"
 #include "tests/support/TestKit.h"
 
@@ -17,16 +18,7 @@ using testkit::WriteTextFile;
 
 namespace {
 
-class FileOpsEngine : public ::testing::Test {
- protected:
-  FileOpsEngine() : dir(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
-  std::string At(const std::string& relative) const { return dir / relative; }
-  void Make(const std::string& relative, const std::string& content = "x") {
-    filetree::Make(dir.path, relative, content);
-  }
-  testkit::ScratchDir dir;
-  CFileOpsEngine engine;
-};
+class FileOpsEngine : public filetree::EngineTest {};
 
 }  // namespace
 
@@ -187,11 +179,11 @@ TEST_F(FileOpsEngine, AnEmptyPathDeletesNothing) {
   Make("cwd\\stay.txt");
   std::string canary = "C:\\tidybar-fileops-canary.txt";
   WriteTextFile(canary, "here");
-  char previous[MAX_PATH];
-  GetCurrentDirectoryA(MAX_PATH, previous);
-  ASSERT_TRUE(SetCurrentDirectoryA(At("cwd").c_str()));
-  EXPECT_FALSE(engine.Delete(""));
-  SetCurrentDirectoryA(previous);
+  {
+    testkit::CurrentFolder inside(At("cwd"));
+    ASSERT_TRUE(inside.Entered());
+    EXPECT_FALSE(engine.Delete(""));
+  }
   EXPECT_EQ(ReadTextFile(canary), "here");
   EXPECT_TRUE(filetree::Exists(At("cwd\\stay.txt")));
   DeleteFileA(canary.c_str());

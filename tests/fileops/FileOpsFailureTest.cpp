@@ -10,6 +10,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/Handles.h"
+#include "tests/fileops/EngineTest.h"
 #include "tests/fileops/FileTree.h"
 #include "tests/support/TestKit.h"
 
@@ -17,12 +18,8 @@ using testkit::ReadTextFile;
 
 namespace {
 
-class FileOpsFailure : public ::testing::Test {
+class FileOpsFailure : public filetree::EngineTest {
  protected:
-  FileOpsFailure() : dir(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
-  std::string At(const std::string& relative) const { return dir / relative; }
-  void Make(const std::string& relative, const std::string& content) { filetree::Make(dir.path, relative, content); }
-
   // The last failure is a real system error, reported with the system's own text.
   void ExpectSystemFailure(DWORD expectedCode) const {
     EXPECT_EQ(engine.GetErrorCode(), expectedCode);
@@ -51,9 +48,6 @@ class FileOpsFailure : public ::testing::Test {
       EXPECT_EQ(content, name);
     }
   }
-
-  testkit::ScratchDir dir;
-  CFileOpsEngine engine;
 };
 
 }  // namespace

@@ -12,7 +12,10 @@
 #include "tests/support/TestKit.h"
 
 namespace {
-const UINT kTestDialog = 900;
+const UINT kTestDialog = 900;  // and its controls, as framework_tests.rc makes them:
+const int kLabel = 901;
+const int kPush = 902;
+const int kEdit = 903;
 const UINT WM_PING = WM_APP + 1;
 const UINT WM_THROW = WM_APP + 2;
 
@@ -53,13 +56,13 @@ class TestDialog : public BaseDialog {
     static const MessageEntry entries[] = {
         OnMessage(WM_PING, &TestDialog::OnPing),
         OnMessage(WM_THROW, &TestDialog::OnThrow),
-        OnCommand(902, &TestDialog::OnPush),
-        OnCommand(903, EN_CHANGE, &TestDialog::OnEditChange),
+        OnCommand(kPush, &TestDialog::OnPush),
+        OnCommand(kEdit, EN_CHANGE, &TestDialog::OnEditChange),
     };
     static const MessageMap map{BaseDialog::GetMessageMap(), entries};
     return &map;
   }
-  void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, 901, label); }
+  void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, kLabel, label); }
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
     ++inits;
@@ -96,10 +99,10 @@ TEST(Dialog, MessageMapsChainToTheBaseAndTheDerivedRowWins) {
 TEST(Dialog, CommandRowsMatchControlIdAndNotificationCode) {
   TestDialog dialog;
   ASSERT_TRUE(dialog.Create(kTestDialog));
-  HWND push = dialog.GetDlgItem(902);
-  dialog.SendMessage(WM_COMMAND, MAKEWPARAM(902, BN_CLICKED), reinterpret_cast<LPARAM>(push));
-  dialog.SendMessage(WM_COMMAND, MAKEWPARAM(902, BN_SETFOCUS), reinterpret_cast<LPARAM>(push));
-  SetWindowTextA(dialog.GetDlgItem(903), "typed");
+  HWND push = dialog.GetDlgItem(kPush);
+  dialog.SendMessage(WM_COMMAND, MAKEWPARAM(kPush, BN_CLICKED), reinterpret_cast<LPARAM>(push));
+  dialog.SendMessage(WM_COMMAND, MAKEWPARAM(kPush, BN_SETFOCUS), reinterpret_cast<LPARAM>(push));
+  SetWindowTextA(dialog.GetDlgItem(kEdit), "typed");
   EXPECT_EQ(dialog.pushes, 1);
   EXPECT_EQ(dialog.edits, 1);
 }
@@ -107,10 +110,10 @@ TEST(Dialog, CommandRowsMatchControlIdAndNotificationCode) {
 TEST(Dialog, DataExchangeBindsOnceAndTheParentReflectsNotificationsToTheChild) {
   TestDialog dialog;
   ASSERT_TRUE(dialog.Create(kTestDialog));
-  EXPECT_EQ(dialog.label.m_hWnd, dialog.GetDlgItem(901));
-  EXPECT_EQ(CWnd::FromHandlePermanent(dialog.GetDlgItem(901)), &dialog.label);
+  EXPECT_EQ(dialog.label.m_hWnd, dialog.GetDlgItem(kLabel));
+  EXPECT_EQ(CWnd::FromHandlePermanent(dialog.GetDlgItem(kLabel)), &dialog.label);
   dialog.UpdateData(FALSE);  // binding again changes nothing
-  EXPECT_EQ(dialog.label.m_hWnd, dialog.GetDlgItem(901));
+  EXPECT_EQ(dialog.label.m_hWnd, dialog.GetDlgItem(kLabel));
 
   HDC dc = CreateCompatibleDC(nullptr);
   LRESULT brush = dialog.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
@@ -251,16 +254,21 @@ CString TextOf(HWND window) {
   return text;
 }
 
+// An edit field and two listeners, bound to it first and then second.
+struct TwoBindings {
+  std::vector<std::string> heard;
+  HWND edit = MakeEdit();
+  TextListener first{&heard, "first"}, second{&heard, "second"};
+  bool Bind() { return edit && first.SubclassWindow(edit) && second.SubclassWindow(edit); }
+};
+
 // Each binding hears the window's messages and hands them on, and letting go of either one
 // first leaves the other and the window's own procedure working.
 TEST(Window, TwoBindingsOnOneWindowCanBeUndoneInEitherOrder) {
   for (bool firstGoesFirst : {true, false}) {
-    std::vector<std::string> heard;
-    HWND edit = MakeEdit();
-    ASSERT_TRUE(edit);
-    TextListener first(&heard, "first"), second(&heard, "second");
-    ASSERT_TRUE(first.SubclassWindow(edit));
-    ASSERT_TRUE(second.SubclassWindow(edit));
+    TwoBindings bound;
+    ASSERT_TRUE(bound.Bind());
+    auto& [heard, edit, first, second] = bound;
     EXPECT_FALSE(second.SubclassWindow(edit));  // one binding per object
     EXPECT_EQ(CWnd::FromHandlePermanent(edit), &first);
     SetWindowTextA(edit, "both");
@@ -288,12 +296,9 @@ TEST(Window, TwoBindingsOnOneWindowCanBeUndoneInEitherOrder) {
 
 // A window destroyed while two objects are bound to it lets go of both.
 TEST(Window, DestroyingAWindowReleasesEveryBinding) {
-  std::vector<std::string> heard;
-  HWND edit = MakeEdit();
-  ASSERT_TRUE(edit);
-  TextListener first(&heard, "first"), second(&heard, "second");
-  ASSERT_TRUE(first.SubclassWindow(edit));
-  ASSERT_TRUE(second.SubclassWindow(edit));
+  TwoBindings bound;
+  ASSERT_TRUE(bound.Bind());
+  auto& [heard, edit, first, second] = bound;
   DestroyWindow(edit);
   EXPECT_EQ(first.m_hWnd, nullptr);
   EXPECT_EQ(second.m_hWnd, nullptr);

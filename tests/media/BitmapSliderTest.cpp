@@ -27,18 +27,18 @@ struct ArtParent : CWnd {
                                     30, m_hWnd, nullptr, GetModuleHandleA(nullptr), nullptr);
     slider.SubclassWindow(trackbar);
   }
-  LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM) {
-    BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, 300, 100, art.Dc(), 0, 0, SRCCOPY);
+  BOOL OnEraseBkgnd(HDC dc) {
+    BitBlt(dc, 0, 0, 300, 100, art.Dc(), 0, 0, SRCCOPY);
     return TRUE;
   }
-  LRESULT OnCtlColor(WPARAM wParam, LPARAM) {
-    SetBkColor(reinterpret_cast<HDC>(wParam), RGB(128, 128, 128));
-    return reinterpret_cast<LRESULT>(brush.Get());
+  HBRUSH OnCtlColor(HDC dc, HWND) {
+    SetBkColor(dc, RGB(128, 128, 128));
+    return brush.Get();
   }
   const MessageMap* GetMessageMap() const override {
     static const MessageEntry entries[] = {
-        OnMessage(WM_ERASEBKGND, &ArtParent::OnEraseBkgnd),
-        OnMessage(WM_CTLCOLORSTATIC, &ArtParent::OnCtlColor),
+        OnMessage<WM_ERASEBKGND>(&ArtParent::OnEraseBkgnd),
+        OnMessage<WM_CTLCOLORSTATIC>(&ArtParent::OnCtlColor),
     };
     static const MessageMap map{CWnd::GetMessageMap(), entries};
     return &map;

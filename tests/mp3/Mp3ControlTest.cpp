@@ -12,6 +12,7 @@
 #include "framework/Dialog.h"
 #include "hosted/Mp3pctrl1.h"
 #include "res/resource.h"
+#include "tests/mp3/Mp3TestIds.h"
 #include "tests/support/TestKit.h"
 
 namespace {
@@ -29,7 +30,7 @@ struct Event {
 // end of each track the way the bar's auto-advance does.
 class Host : public CDialog {
  public:
-  Host() : CDialog(960) {}
+  Host() : CDialog(IDD_MP3_HOST) {}
   const EventSinkMap* GetEventSinkMap() const override {
     static const EventSinkEntry entries[] = {
         OnEvent<&Host::OnProgress>(IDC_MP3, mp3contract::kProgress),
@@ -104,7 +105,7 @@ class Mp3Control : public testing::Test {
     CreateDirectoryA((*dir / "folder.mp3").c_str(), nullptr);
   }
   static void TearDownTestSuite() { delete dir; }
-  void SetUp() override { ASSERT_TRUE(host.Create(960)); }
+  void SetUp() override { ASSERT_TRUE(host.Create(IDD_MP3_HOST)); }
   void TearDown() override {
     host.DestroyWindow();
     EXPECT_FALSE(host.heardDuringACall) << "an event came inside the call that caused it";
@@ -127,6 +128,7 @@ testkit::ScratchDir* Mp3Control::dir = nullptr;
 }  // namespace
 
 TEST_F(Mp3Control, PlaysWithProgressAndEndsWithAStateChange) {
+  if (waveOutGetNumDevs() == 0) GTEST_SKIP() << "no sound device here: the player runs on its own clock";
   host.Command([&] { host.mp3.OpenFile(PathOf("VBR44S_XING").c_str()); });
   EXPECT_TRUE(host.events.empty()) << "nothing is raised inside OpenFile";
   testkit::Pump(50);
@@ -153,7 +155,7 @@ TEST_F(Mp3Control, PlaysWithProgressAndEndsWithAStateChange) {
     ++during;
   }
   EXPECT_GE(during, 1) << "progress while playing (the null device plays the 2 s in about half a second)";
-  EXPECT_EQ(host.events.back().dispid, 7) << "a last progress shows the rewound position";
+  EXPECT_EQ(host.events.back().dispid, mp3contract::kProgress) << "a last progress shows the rewound position";
   EXPECT_EQ(host.events.back().a, 0);
   EXPECT_FALSE(host.Player().Output().IsOpen()) << "the device is let go";
   host.Command([&] { host.mp3.Play(); });
@@ -212,7 +214,7 @@ TEST_F(Mp3Control, SeekGoesToAPositionInProgressUnits) {
   host.Command([&] { host.mp3.OpenFile(PathOf("VBR22M_VBRI").c_str()); });
   host.Command([&] { host.mp3.Seek(2100, host.mp3.GetLength()); });
   testkit::Pump(50);
-  ASSERT_EQ(host.events.back().dispid, 7);
+  ASSERT_EQ(host.events.back().dispid, mp3contract::kProgress);
   EXPECT_EQ(host.events.back().a, 2100) << "a seek while stopped shows where Play will start";
   host.Command([&] { host.mp3.Play(); });
   EXPECT_STREQ(host.mp3.GetProgressText(1), "0:02");
@@ -234,6 +236,7 @@ TEST_F(Mp3Control, SeekGoesToAPositionInProgressUnits) {
 }
 
 TEST_F(Mp3Control, VolumeGoesToThisPlayersDevice) {
+  if (waveOutGetNumDevs() == 0) GTEST_SKIP() << "no sound device here: the player runs on its own clock";
   auto level = [](int percent) { return WORD(percent * percent * 0xFFFF / 10000); };  // the left word
   EXPECT_EQ(host.Player().Volume(), 80) << "from the template's stored state";
   host.Command([&] {

@@ -46,28 +46,30 @@ std::string Frames128(int count) {
 }  // namespace
 
 TEST(Mp3Frames, HeadersOfAllThreeVersions) {
-  FrameHeader h;
-  ASSERT_TRUE(ParseFrameHeader(Data(Header(0xFB, 0x90, 0x44)), &h));  // MPEG-1, 128k, 44.1 kHz, stereo
-  EXPECT_EQ(h.version, 10);
-  EXPECT_EQ(h.bitrate, 128000);
-  EXPECT_EQ(h.sampleRate, 44100);
-  EXPECT_EQ(h.channels, 2);
-  EXPECT_EQ(h.samplesPerFrame, 1152);
-  EXPECT_EQ(h.frameBytes, 417);
-  EXPECT_FALSE(h.crc);
-  ASSERT_TRUE(ParseFrameHeader(Data(Header(0xFB, 0x92, 0x44)), &h));
-  EXPECT_EQ(h.frameBytes, 418) << "padding";
-  ASSERT_TRUE(ParseFrameHeader(Data(Header(0xF2, 0x40, 0xC4)), &h));  // MPEG-2, 32k, 22.05 kHz, mono, check
-  EXPECT_EQ(h.version, 20);
-  EXPECT_EQ(h.sampleRate, 22050);
-  EXPECT_EQ(h.channels, 1);
-  EXPECT_EQ(h.samplesPerFrame, 576);
-  EXPECT_EQ(h.frameBytes, 104);
-  EXPECT_TRUE(h.crc);
-  ASSERT_TRUE(ParseFrameHeader(Data(Header(0xE3, 0x28, 0xC4)), &h));  // MPEG-2.5, 16k, 8 kHz
-  EXPECT_EQ(h.version, 25);
-  EXPECT_EQ(h.sampleRate, 8000);
-  EXPECT_EQ(h.frameBytes, 144);
+  struct Case {
+    const char* what;
+    unsigned char b1, b2, b3;
+    int version, bitrate, sampleRate, channels, samplesPerFrame, frameBytes;
+    bool crc;
+  };
+  const Case cases[] = {
+      {"MPEG-1, 128k, 44.1 kHz, stereo", 0xFB, 0x90, 0x44, 10, 128000, 44100, 2, 1152, 417, false},
+      {"the same with padding", 0xFB, 0x92, 0x44, 10, 128000, 44100, 2, 1152, 418, false},
+      {"MPEG-2, 32k, 22.05 kHz, mono, check", 0xF2, 0x40, 0xC4, 20, 32000, 22050, 1, 576, 104, true},
+      {"MPEG-2.5, 16k, 8 kHz, mono", 0xE3, 0x28, 0xC4, 25, 16000, 8000, 1, 576, 144, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FrameHeader h;
+    ASSERT_TRUE(ParseFrameHeader(Data(Header(c.b1, c.b2, c.b3)), &h));
+    EXPECT_EQ(h.version, c.version);
+    EXPECT_EQ(h.bitrate, c.bitrate);
+    EXPECT_EQ(h.sampleRate, c.sampleRate);
+    EXPECT_EQ(h.channels, c.channels);
+    EXPECT_EQ(h.samplesPerFrame, c.samplesPerFrame);
+    EXPECT_EQ(h.frameBytes, c.frameBytes);
+    EXPECT_EQ(h.crc, c.crc);
+  }
 }
 
 TEST(Mp3Frames, RejectsWhatIsNotALayerThreeHeader) {

@@ -5,6 +5,7 @@
 
 #include "framework/Dialog.h"
 #include "ocx/monitor/SampleClock.h"
+#include "tests/ocx/OcxTestIds.h"
 #include "tests/support/TestKit.h"
 
 namespace {
@@ -14,11 +15,11 @@ CMonitorControl* Monitor(const CDialog& dialog, int id) {
 }  // namespace
 
 TEST(Monitor, StoredStateSetsKindIntervalAndScale) {
-  CDialog dialog(960);
-  ASSERT_TRUE(dialog.Create(960));
-  CMonitorControl* cpu = Monitor(dialog, 964);
-  CMonitorControl* memory = Monitor(dialog, 965);
-  CMonitorControl* garbled = Monitor(dialog, 966);
+  CDialog dialog(IDD_CONTROL_PANEL);
+  ASSERT_TRUE(dialog.Create(IDD_CONTROL_PANEL));
+  CMonitorControl* cpu = Monitor(dialog, IDC_CPU_METER);
+  CMonitorControl* memory = Monitor(dialog, IDC_MEMORY_METER);
+  CMonitorControl* garbled = Monitor(dialog, IDC_GARBLED_METER);
   EXPECT_EQ(cpu->Interval(), 1000u);
   EXPECT_DOUBLE_EQ(cpu->Scale(), 100.0);
   EXPECT_GE(memory->Scale(), CMonitorSampler::TotalMemoryMb()) << "never below the machine's memory";
@@ -30,9 +31,9 @@ TEST(Monitor, StoredStateSetsKindIntervalAndScale) {
 }
 
 TEST(Monitor, ReadingsStayWithinTheScaleAndTheHistoryFitsTheWidth) {
-  CDialog dialog(960);
-  ASSERT_TRUE(dialog.Create(960));
-  CMonitorControl* cpu = Monitor(dialog, 964);
+  CDialog dialog(IDD_CONTROL_PANEL);
+  ASSERT_TRUE(dialog.Create(IDD_CONTROL_PANEL));
+  CMonitorControl* cpu = Monitor(dialog, IDC_CPU_METER);
   cpu->TakeSample(250);
   EXPECT_DOUBLE_EQ(cpu->History().back(), 100.0);
   cpu->TakeSample(-3);
@@ -46,9 +47,9 @@ TEST(Monitor, ReadingsStayWithinTheScaleAndTheHistoryFitsTheWidth) {
 }
 
 TEST(Monitor, SamplesOnItsOwnTimerAndRealReadingsAreSane) {
-  CDialog dialog(960);
-  ASSERT_TRUE(dialog.Create(960));
-  CMonitorControl* memory = Monitor(dialog, 965);
+  CDialog dialog(IDD_CONTROL_PANEL);
+  ASSERT_TRUE(dialog.Create(IDD_CONTROL_PANEL));
+  CMonitorControl* memory = Monitor(dialog, IDC_MEMORY_METER);
   size_t before = memory->History().size();
   ASSERT_TRUE(testkit::PumpUntil([&] { return memory->History().size() >= before + 2; }, 3000));
   EXPECT_GT(memory->History().back(), 0.0);
@@ -64,10 +65,10 @@ TEST(Monitor, SamplesOnItsOwnTimerAndRealReadingsAreSane) {
 TEST(Monitor, MonitorsOfOnePaceShareOneTimerThatStopsWithTheLast) {
   size_t before = CSampleClock::RunningTimers();
   {
-    CDialog dialog(960);
-    ASSERT_TRUE(dialog.Create(960));
+    CDialog dialog(IDD_CONTROL_PANEL);
+    ASSERT_TRUE(dialog.Create(IDD_CONTROL_PANEL));
     EXPECT_EQ(CSampleClock::RunningTimers(), before + 2) << "1000 ms for two monitors, 100 ms for two";
-    CMonitorControl* cpu = Monitor(dialog, 964);
+    CMonitorControl* cpu = Monitor(dialog, IDC_CPU_METER);
     size_t samples = cpu->History().size();
     ASSERT_TRUE(testkit::PumpUntil([&] { return cpu->History().size() > samples; }, 3000));
     dialog.DestroyWindow();
@@ -77,10 +78,10 @@ TEST(Monitor, MonitorsOfOnePaceShareOneTimerThatStopsWithTheLast) {
 }
 
 TEST(Monitor, PaintsTheGraphOverItsBackgroundWithoutLeaking) {
-  CDialog dialog(960);
-  ASSERT_TRUE(dialog.Create(960));
+  CDialog dialog(IDD_CONTROL_PANEL);
+  ASSERT_TRUE(dialog.Create(IDD_CONTROL_PANEL));
   dialog.ShowWindow(SW_SHOW);
-  CMonitorControl* cpu = Monitor(dialog, 964);
+  CMonitorControl* cpu = Monitor(dialog, IDC_CPU_METER);
   for (int i = 0; i < 30; ++i) cpu->TakeSample(50);
   UpdateWindow(cpu->m_hWnd);  // the first paint makes what the system caches for good
   DWORD before = testkit::GdiObjects();
@@ -101,10 +102,10 @@ TEST(Monitor, PaintsTheGraphOverItsBackgroundWithoutLeaking) {
 // a paint must still leave nothing pending (else WM_PAINT would come for ever) and bring
 // the whole picture, text included, even when only a corner was invalid.
 TEST(Monitor, APaintOfACornerLeavesNothingPendingAndShowsTheValue) {
-  CDialog dialog(960);
-  ASSERT_TRUE(dialog.Create(960));
+  CDialog dialog(IDD_CONTROL_PANEL);
+  ASSERT_TRUE(dialog.Create(IDD_CONTROL_PANEL));
   dialog.ShowWindow(SW_SHOW);
-  CMonitorControl* cpu = Monitor(dialog, 964);
+  CMonitorControl* cpu = Monitor(dialog, IDC_CPU_METER);
   cpu->TakeSample(50);
   UpdateWindow(cpu->m_hWnd);
   RECT corner{0, 0, 2, 2};

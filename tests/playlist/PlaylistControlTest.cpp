@@ -11,6 +11,7 @@
 #include "framework/Dialog.h"
 #include "hosted/Playlistctrl1.h"
 #include "res/resource.h"
+#include "tests/playlist/PlaylistTestIds.h"
 #include "tests/support/TestKit.h"
 
 namespace {
@@ -23,9 +24,9 @@ using Paths = std::vector<std::string>;
 
 class Editor : public CDialog {
  public:
-  Editor() : CDialog(970) {}
-  void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, 1063, list); }
-  CPlaylistControl& Control(int id = 1063) {
+  Editor() : CDialog(IDD_PLAYLIST_HOST) {}
+  void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_PLAIN_PLAYLIST, list); }
+  CPlaylistControl& Control(int id = IDC_PLAIN_PLAYLIST) {
     return *static_cast<CPlaylistControl*>(CWnd::FromHandlePermanent(GetDlgItem(id)));
   }
   CPlaylistctrl1 list;
@@ -34,7 +35,7 @@ class Editor : public CDialog {
 class PlaylistControl : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(editor.Create(970));
+    ASSERT_TRUE(editor.Create(IDD_PLAYLIST_HOST));
     for (const char* name : {"Track 10.MP3", "track 2.mp3", "a.Mp3", "notes.txt", "cover.jpg"})
       testkit::WriteTextFile(music / name, "x");
     CreateDirectoryA((music / "sub").c_str(), nullptr);
@@ -289,7 +290,7 @@ TEST_F(PlaylistControl, DraggingAnEntryMovesIt) {
   auto drag = [&](UINT what, int item) {
     DRAGLISTINFO info{what, list, {10, ItemCentreY(item)}};
     ClientToScreen(list, &info.ptCursor);
-    return SendMessageA(editor.Control().m_hWnd, message, 1063, reinterpret_cast<LPARAM>(&info));
+    return SendMessageA(editor.Control().m_hWnd, message, IDC_PLAIN_PLAYLIST, reinterpret_cast<LPARAM>(&info));
   };
   EXPECT_TRUE(drag(DL_BEGINDRAG, 0));
   EXPECT_EQ(drag(DL_DRAGGING, 1), DL_MOVECURSOR);
@@ -342,7 +343,7 @@ TEST_F(PlaylistControl, RowsShowTheColoursTheContainerSets) {
   bool textSeen = false;
   for (int x = 3; x < 40 && !textSeen; ++x) textSeen = testkit::Pixel(dc.Get(), x, ItemCentreY(0)) != RGB(1, 0, 0);
   EXPECT_TRUE(textSeen) << "the name is drawn";
-  CPlaylistControl& stored = editor.Control(1064);
+  CPlaylistControl& stored = editor.Control(IDC_COLOURED_PLAYLIST);
   EXPECT_EQ(stored.RowColour(1), RGB(255, 255, 0)) << "from the template";
   EXPECT_EQ(stored.TextColour(), RGB(255, 0, 0));
 }

@@ -94,6 +94,23 @@ class ScratchDir {
   std::string path;  // without a trailing backslash
   std::string operator/(const std::string& child) const { return path + "\\" + child; }
 };
+// Makes `folder` the current one while it lives, and then the one before again.
+class CurrentFolder {
+ public:
+  explicit CurrentFolder(const std::string& folder) {
+    GetCurrentDirectoryA(MAX_PATH, m_previous);
+    m_entered = SetCurrentDirectoryA(folder.c_str()) != FALSE;
+  }
+  ~CurrentFolder() { SetCurrentDirectoryA(m_previous); }
+  CurrentFolder(const CurrentFolder&) = delete;
+  CurrentFolder& operator=(const CurrentFolder&) = delete;
+  bool Entered() const { return m_entered; }
+
+ private:
+  char m_previous[MAX_PATH] = {};
+  bool m_entered;
+};
+
 void WriteTextFile(const std::string& path, const std::string& content);
 // Deletes a file or a folder with everything in it; nothing when it is not there.
 void RemoveTree(const std::string& path);
