@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ocx/fileview/FileViewContract.h"
 #include "res/resource.h"
 #include "tests/support/TestKit.h"
 
@@ -23,11 +24,11 @@ ViewHost::~ViewHost() { DestroyWindow(); }
 const EventSinkMap* ViewHost::GetEventSinkMap() const {
   static const std::vector<EventSinkEntry> rows = [] {
     std::vector<EventSinkEntry> all;
-    AddRows<&ViewHost::OnFolderShown>(all, 1);
-    AddRows<&ViewHost::OnItemOpened>(all, 10);
-    AddRows<&ViewHost::OnDragOver>(all, 22);
-    AddRows<&ViewHost::OnBeforeTransfer>(all, 24);
-    AddRows<&ViewHost::OnDrop>(all, 25);
+    AddRows<&ViewHost::OnFolderShown>(all, fileviewcontract::kFolderShown);
+    AddRows<&ViewHost::OnItemOpened>(all, fileviewcontract::kItemOpened);
+    AddRows<&ViewHost::OnDragOver>(all, fileviewcontract::kDragOver);
+    AddRows<&ViewHost::OnBeforeTransfer>(all, fileviewcontract::kBeforeTransfer);
+    AddRows<&ViewHost::OnDrop>(all, fileviewcontract::kDrop);
     return all;
   }();
   static EventSinkMap map(CDialog::GetEventSinkMap());

@@ -9,8 +9,13 @@
 #include "framework/Wnd.h"
 
 namespace {
-// A control method table: DISPID 3 adds two longs, 7 takes a text and returns its length,
-// 9 fails with an exception description.
+// The fake control's methods and events, and the ids of the controls the tests make.
+enum FakeMethod : DISPID { kAddNumbers = 3, kEchoText = 7, kFailWithText = 9 };
+enum FakeEvent : DISPID { kStateEvent = 4, kUnmappedEvent = 5, kProgressEvent = 7, kDragEvent = 24 };
+enum FakeControlId : int { kPlayerId = 21, kButtonId = 34, kViewId = 2, kUnmappedId = 99 };
+
+// A control method table: kAddNumbers adds two longs, kEchoText hands its text back,
+// kFailWithText fails with an exception description.
 class FakeDispatch : public IDispatch {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -33,20 +38,20 @@ class FakeDispatch : public IDispatch {
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO* info,
                                    UINT*) override {
     calls.push_back(id);
-    if (id == 3) {
+    if (id == kAddNumbers) {
       if (params->cArgs != 2 || params->rgvarg[0].vt != VT_I4 || params->rgvarg[1].vt != VT_I2)
         return DISP_E_TYPEMISMATCH;
       result->vt = VT_I4;
       result->lVal = params->rgvarg[1].iVal * 1000 + params->rgvarg[0].lVal;  // first, then second
       return S_OK;
     }
-    if (id == 7) {
+    if (id == kEchoText) {
       if (params->cArgs != 1 || params->rgvarg[0].vt != VT_BSTR) return DISP_E_TYPEMISMATCH;
       result->vt = VT_BSTR;
       result->bstrVal = SysAllocString(params->rgvarg[0].bstrVal);
       return S_OK;
     }
-    if (id == 9) {
+    if (id == kFailWithText) {
       info->bstrDescription = SysAllocString(L"The file could not be opened.");
       return DISP_E_EXCEPTION;
     }
@@ -83,10 +88,10 @@ class Container : public CWnd {
  public:
   const EventSinkMap* GetEventSinkMap() const override {
     static const EventSinkEntry entries[] = {
-        OnEvent<&Container::OnProgress>(21, 7),
-        OnEvent<&Container::OnState>(21, 4),
-        OnEvent<&Container::OnClick>(34, DISPID_CLICK),
-        OnEvent<&Container::OnDrag>(2, 24),
+        OnEvent<&Container::OnProgress>(kPlayerId, kProgressEvent),
+        OnEvent<&Container::OnState>(kPlayerId, kStateEvent),
+        OnEvent<&Container::OnClick>(kButtonId, DISPID_CLICK),
+        OnEvent<&Container::OnDrag>(kViewId, kDragEvent),
     };
     static const EventSinkMap map{CWnd::GetEventSinkMap(), entries};
     return &map;
@@ -106,12 +111,12 @@ class Container : public CWnd {
 struct Host {
   Host() {
     container.CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr);
-    for (int id : {21, 34, 2, 99})
+    for (int id : {kPlayerId, kButtonId, kViewId, kUnmappedId})
       controls.push_back(CreateWindowExA(0, FakeControlClass(), "", WS_CHILD, 0, 0, 10, 10, container.m_hWnd,
                                          reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr));
   }
   Container container;
-  std::vector<HWND> controls;  // ids 21, 34, 2, 99
+  std::vector<HWND> controls;  // in that order
 };
 
 VARIANT Long(long v) {
@@ -125,11 +130,11 @@ VARIANT Long(long v) {
 TEST(ControlEvents, ReachTheSinkRowForControlAndDispidWithTypedParameters) {
   Host host;
   VARIANT progress[] = {Long(1500), Long(90000)};
-  EXPECT_EQ(RaiseControlEvent(host.controls[0], 7, progress, 2), S_OK);
+  EXPECT_EQ(RaiseControlEvent(host.controls[0], kProgressEvent, progress, 2), S_OK);
   VARIANT state;
   state.vt = VT_I4;  // converted to the handler's 16-bit parameter
   state.lVal = 1;
-  EXPECT_EQ(RaiseControlEvent(host.controls[0], 4, &state, 1), S_OK);
+  EXPECT_EQ(RaiseControlEvent(host.controls[0], kStateEvent, &state, 1), S_OK);
   EXPECT_EQ(RaiseControlEvent(host.controls[1], DISPID_CLICK), S_OK);
   ASSERT_EQ(host.container.progress.size(), 1u);
   EXPECT_EQ(host.container.progress[0], std::make_pair(1500L, 90000L));
@@ -140,15 +145,16 @@ TEST(ControlEvents, ReachTheSinkRowForControlAndDispidWithTypedParameters) {
 TEST(ControlEvents, WrongCountsTypesAndUnmappedEventsAreRefusedWithoutACall) {
   Host host;
   VARIANT one[] = {Long(1)};
-  EXPECT_EQ(RaiseControlEvent(host.controls[0], 7, one, 1), DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(RaiseControlEvent(host.controls[0], kProgressEvent, one, 1), DISP_E_BADPARAMCOUNT);
   VARIANT text[2];
   text[0].vt = VT_BSTR;
   text[0].bstrVal = SysAllocString(L"not a number");
   text[1] = Long(3);
-  EXPECT_EQ(RaiseControlEvent(host.controls[0], 7, text, 2), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(RaiseControlEvent(host.controls[0], kProgressEvent, text, 2), DISP_E_TYPEMISMATCH);
   SysFreeString(text[0].bstrVal);
-  EXPECT_EQ(RaiseControlEvent(host.controls[3], 7, one, 1), DISP_E_MEMBERNOTFOUND);  // no row for id 99
-  EXPECT_EQ(RaiseControlEvent(host.controls[1], 5), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(RaiseControlEvent(host.controls[3], kProgressEvent, one, 1),
+            DISP_E_MEMBERNOTFOUND);  // no row for kUnmappedId
+  EXPECT_EQ(RaiseControlEvent(host.controls[1], kUnmappedEvent), DISP_E_MEMBERNOTFOUND);
   EXPECT_TRUE(host.container.progress.empty());
   EXPECT_EQ(host.container.clicks, 0);
 }
@@ -165,11 +171,11 @@ TEST(ControlEvents, ByReferenceParametersWriteBackAndMustArriveByReference) {
   args[2] = Long(0);
   args[3].vt = VT_BOOL | VT_BYREF;
   args[3].pboolVal = &cancel;
-  EXPECT_EQ(RaiseControlEvent(host.controls[2], 24, args, 4), S_OK);
+  EXPECT_EQ(RaiseControlEvent(host.controls[2], kDragEvent, args, 4), S_OK);
   EXPECT_EQ(effect, 5);
   EXPECT_EQ(cancel, VARIANT_TRUE);
   args[1] = Long(0);  // by value where a reference is expected
-  EXPECT_EQ(RaiseControlEvent(host.controls[2], 24, args, 4), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(RaiseControlEvent(host.controls[2], kDragEvent, args, 4), DISP_E_TYPEMISMATCH);
 }
 
 TEST(InvokeHelper, PassesArgumentsFirstToLastAndConvertsTheResult) {
@@ -177,13 +183,13 @@ TEST(InvokeHelper, PassesArgumentsFirstToLastAndConvertsTheResult) {
   CWnd control;
   ASSERT_TRUE(control.SubclassWindow(host.controls[0]));
   long sum = 0;
-  control.InvokeHelper(3, DISPATCH_METHOD, VT_I4, &sum, {CVariant::I2(4), CVariant::I4(56)});
+  control.InvokeHelper(kAddNumbers, DISPATCH_METHOD, VT_I4, &sum, {CVariant::I2(4), CVariant::I4(56)});
   EXPECT_EQ(sum, 4056);
   CString echoed;
-  control.InvokeHelper(7, DISPATCH_METHOD, VT_BSTR, &echoed, {CVariant::Text("C:\\tyb\\simple.mp3")});
+  control.InvokeHelper(kEchoText, DISPATCH_METHOD, VT_BSTR, &echoed, {CVariant::Text("C:\\tyb\\simple.mp3")});
   EXPECT_STREQ(echoed, "C:\\tyb\\simple.mp3");
   short narrowed = 0;
-  control.InvokeHelper(3, DISPATCH_METHOD, VT_I2, &narrowed, {CVariant::I2(0), CVariant::I4(77)});
+  control.InvokeHelper(kAddNumbers, DISPATCH_METHOD, VT_I2, &narrowed, {CVariant::I2(0), CVariant::I4(77)});
   EXPECT_EQ(narrowed, 77);
   control.UnsubclassWindow();
 }
@@ -193,19 +199,20 @@ TEST(InvokeHelper, FailuresThrowTheDispatchExceptionWithTheControlsText) {
   CWnd control;
   ASSERT_TRUE(control.SubclassWindow(host.controls[0]));
   try {
-    control.InvokeHelper(9, DISPATCH_METHOD, VT_EMPTY, nullptr);
+    control.InvokeHelper(kFailWithText, DISPATCH_METHOD, VT_EMPTY, nullptr);
     FAIL();
   } catch (const COleDispatchException& e) {
     EXPECT_EQ(e.m_scError, DISP_E_EXCEPTION);
     EXPECT_STREQ(e.GetErrorMessage(), "The file could not be opened.");
   }
-  EXPECT_THROW(control.InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, nullptr, {CVariant::I4(1)}),
+  EXPECT_THROW(control.InvokeHelper(kAddNumbers, DISPATCH_METHOD, VT_EMPTY, nullptr, {CVariant::I4(1)}),
                COleDispatchException);  // wrong count
-  EXPECT_THROW(control.InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, nullptr, {CVariant::Text("x"), CVariant::I4(1)}),
-               COleDispatchException);  // wrong type
-  CWnd plain;                           // a window that is no control
+  EXPECT_THROW(
+      control.InvokeHelper(kAddNumbers, DISPATCH_METHOD, VT_EMPTY, nullptr, {CVariant::Text("x"), CVariant::I4(1)}),
+      COleDispatchException);  // wrong type
+  CWnd plain;                  // a window that is no control
   plain.CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr);
-  EXPECT_THROW(plain.InvokeHelper(3, DISPATCH_METHOD, VT_EMPTY, nullptr), COleDispatchException);
+  EXPECT_THROW(plain.InvokeHelper(kAddNumbers, DISPATCH_METHOD, VT_EMPTY, nullptr), COleDispatchException);
   control.UnsubclassWindow();
   EXPECT_EQ(g_dispatch.refs, 1u);  // every call released the control's interface
 }
