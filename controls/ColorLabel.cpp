@@ -218,7 +218,7 @@ HFONT CColorLabel::CreateLabelFont(const LOGFONTA& font) { return CreateFontIndi
 // before the old font is deleted, so it never draws with a deleted font.
 void CColorLabel::ApplyFont(HFONT font) {
   if (m_hWnd) {
-    if (!m_font) m_originalFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    if (!m_font) m_originalFont = WindowFont(m_hWnd);
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : m_originalFont), TRUE);
   }
   m_font.Reset(font);

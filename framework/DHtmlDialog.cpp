@@ -83,7 +83,7 @@ HRESULT CDHtmlDialog::FireHtmlEvent(const char* id, DISPID dispid) {
 // template's controls stay in front and first in the tab order.
 void CDHtmlDialog::BuildPage() {
   WindowDc dc(m_hWnd);
-  HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+  HFONT font = WindowFont(m_hWnd);
   SelectObjectScope selectFont(dc.Get(), font);
   RECT units{0, 0, 0, 14};
   MapDialogRect(m_hWnd, &units);

@@ -16,6 +16,9 @@
 
 #include <initializer_list>
 
+// The font `window` draws its text with (its WM_GETFONT answer); null for the system font.
+inline HFONT WindowFont(HWND window) { return reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0)); }
+
 class CWnd {
  public:
   CWnd() = default;

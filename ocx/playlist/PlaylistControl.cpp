@@ -125,8 +125,8 @@ void CPlaylistControl::OnCreateControl() {
 }
 
 HFONT CPlaylistControl::ListFont() const {
-  auto font = reinterpret_cast<HFONT>(::SendMessageA(GetParent(m_hWnd), WM_GETFONT, 0, 0));
-  return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  HFONT font = WindowFont(GetParent(m_hWnd));
+  return font ? font : GetStockFont(DEFAULT_GUI_FONT);
 }
 
 short CPlaylistControl::AddFolderFiles(const CString& extension, const CString& folder) {

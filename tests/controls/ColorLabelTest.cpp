@@ -27,7 +27,7 @@ template <class Base> struct Recording : Base {
   void Render(Canvas& canvas) const {
     this->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
   }
-  HFONT Font() const { return reinterpret_cast<HFONT>(this->SendMessage(WM_GETFONT)); }
+  HFONT Font() const { return WindowFont(this->m_hWnd); }
   std::vector<UINT> timers;
   bool failTimer = false;
   bool failFont = false;
@@ -197,7 +197,7 @@ TEST_F(ColorLabelTest, OddFontsStillPaintAndAFailedOneFallsBackToTheOriginalFont
     shortLived.SubclassWindow(other);
     shortLived.SetFontFace(20, "Liberation Sans");
   }
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(other, WM_GETFONT, 0, 0)), original);
+  EXPECT_EQ(WindowFont(other), original);
 }
 
 TEST_F(ColorLabelTest, TheBorderIsDrawnInsideAndASunkenEdgeReplacesIt) {

@@ -142,8 +142,7 @@ TEST_F(HoverButtonTest, ABitmapPushesTheTextRightAndOneThatDoesNotLoadIsSkipped)
 }
 
 TEST_F(HoverButtonTest, TransparentAndEmbossedBitmaps) {
-  BitmapHandle shape(static_cast<HBITMAP>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kShapeBitmap), IMAGE_BITMAP, 0, 0, 0)));
+  BitmapHandle shape = LoadBitmapResource(kShapeBitmap);
   ASSERT_TRUE(shape);
   Canvas canvas(20, 20);
   CHoverButton::DrawTransparent(canvas.Dc(), shape.Get(), 5, 5, kMagenta);

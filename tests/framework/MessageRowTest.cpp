@@ -75,7 +75,7 @@ class RowWindow : public BaseWindow {
                     ((flags & KF_REPEAT) ? " repeat" : ""));
   }
   UINT OnNcHitTest(POINT screen) { return screen.x < 0 ? HTLEFT : HTCAPTION; }
-  HBRUSH OnCtlColor(HDC, HWND) { return static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)); }
+  HBRUSH OnCtlColor(HDC, HWND) { return GetStockBrush(GRAY_BRUSH); }
   LRESULT OnSetText(const char* text) {
     heard.push_back(std::string("text ") + (text ? text : "(none)"));
     return Default();
