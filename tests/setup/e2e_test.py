@@ -155,6 +155,24 @@ class EndToEnd:
         self.bar.press("IDC_STOP")
         poll("Stop to go back to the start", lambda: self.bar.position() == 0)
 
+    def playlist(self):
+        """The arrow plays the saved playlist from its first song; >> moves on to the next."""
+        songs = [("one.mp3", 60), ("two.mp3", 90)]
+        lines = []
+        for name, seconds in songs:
+            silent_mp3(self.wine.drive_c("e2e", name), seconds)
+            lines.append("C:\\e2e\\" + name)
+        with open(self.wine.drive_c("tyb", "playlist.m3u"), "w", newline="") as out:
+            out.write("\r\n".join(lines) + "\r\n")
+        self.bar.press("IDC_PLAY_PLAYLIST")
+        poll("the first song (1 minute) to play", lambda: 58 <= self.bar.length() <= 61)
+        self.advancing("in the first song")
+        self.bar.press("IDC_SKIP")
+        poll("the second song (1.5 minutes) to play", lambda: 88 <= self.bar.length() <= 91)
+        self.advancing("in the second song")
+        self.bar.press("IDC_STOP")
+        poll("Stop to go back to the start", lambda: self.bar.position() == 0)
+
     def advancing(self, when):
         first = self.bar.position()
         poll("the position to move " + when, lambda: self.bar.position() > first, timeout=8)
@@ -222,6 +240,7 @@ class EndToEnd:
             "IDC_PLAYLIST", "TYB Playlist Editor", lambda w: w.title == "TYB Playlist Editor",
             close="IDC_PLAYLIST_CLOSE"))
         self.step("Open, Pause, Play and Stop drive the player", self.player)
+        self.step("the playlist arrow plays the saved list and >> skips to the next song", self.playlist)
         self.step("Calendar starts the calendar; the tray icon's double click brings the bar to the front",
                   self.calendar_and_tray)
         self.step("Close ends the program and writes its marker", lambda: self.close(bar_process))
