@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <chrono>
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -25,6 +27,10 @@ const DWORD kIconSliceMs = 15;
 const DWORD kIconTickMs = 25;
 const UINT kFirstShownMessage = WM_APP + 1;
 const UINT kLaterErrorMessage = WM_APP + 2;
+const UINT kIconsFetchedMessage = WM_APP + 3;
+// Painting waits this long at most for an icon look-up under way on the icon thread.
+const std::chrono::milliseconds kPaintWait(40);
+bool g_iconThread = true;
 const char kCaption[] = "Tidybar";
 const char kBadNameCharacters[] = "\\/:*?\"<>|";
 
@@ -35,6 +41,19 @@ std::string UpperKey(const CString& text) {
   CString upper = text;
   upper.MakeUpper();
   return upper.GetString();
+}
+
+// The list view draws from the shell's image list, which the icon thread adds to: a paint
+// waits for the look-up under way, though not for long (a slow network shortcut could
+// otherwise keep the view from drawing at all).
+LRESULT CALLBACK PaintHoldingImageList(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR) {
+  if (message == WM_PAINT || message == WM_PRINTCLIENT) {
+    std::unique_lock<std::recursive_timed_mutex> hold(CIconSource::ImageListLock(), kPaintWait);
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &PaintHoldingImageList, id);
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 bool IsDown(int key) { return GetKeyState(key) < 0; }
@@ -56,6 +75,8 @@ CString VolumeOf(const CString& path) {
 
 void CFileViewControl::Register() { RegisterControlClass<CFileViewControl>(CLSID_CLASS_FILE_VIEW); }
 
+void CFileViewControl::UseIconThread(bool use) { g_iconThread = use; }
+
 const MethodMap& CFileViewControl::GetMethodMap() const {
   static const MethodEntry entries[] = {Method<&CFileViewControl::GoBack>(fileviewcontract::kGoBack)};
   static const MethodMap map(entries);
@@ -71,6 +92,7 @@ const MessageMap* CFileViewControl::GetMessageMap() const {
       OnMessage<WM_DESTROY>(&CFileViewControl::OnDestroy),
       OnMessage(kFirstShownMessage, &CFileViewControl::OnFirstShown),
       OnMessage(kLaterErrorMessage, &CFileViewControl::OnLaterError),
+      OnMessage(kIconsFetchedMessage, &CFileViewControl::OnIconsFetched),
       OnNotify(kListId, LVN_GETDISPINFOA, &CFileViewControl::OnGetDispInfo),
       OnNotify(kListId, LVN_ODFINDITEMA, &CFileViewControl::OnFindItem),
       OnNotify(kListId, NM_DBLCLK, &CFileViewControl::OnDoubleClick),
@@ -99,6 +121,8 @@ void CFileViewControl::OnCreateControl() {
   if (!m_list) return;
   ::SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
   ListView_SetImageList(m_list, m_icons.ImageList(), LVSIL_NORMAL);
+  SetWindowSubclass(m_list, &PaintHoldingImageList, 0, 0);
+  if (g_iconThread) m_icons.FetchInBackground(m_hWnd, kIconsFetchedMessage);
   ListView_SetCallbackMask(m_list, LVIS_DROPHILITED);
   m_dropTarget = ComPtr<CFileDropTarget>(new CFileDropTarget(m_list, this), false);
   RegisterDragDrop(m_list, m_dropTarget.Get());
@@ -113,6 +137,7 @@ bool CFileViewControl::OnDestroy() {
   if (m_list) RevokeDragDrop(m_list);
   if (m_dropTarget) m_dropTarget->Detach();
   m_watcher.Stop();
+  m_icons.StopBackground();
   return false;
 }
 
@@ -344,8 +369,17 @@ void CFileViewControl::OnTimer(UINT_PTR id) {
   }
 }
 
+// Icons come from the icon thread; only without one are they fetched here on a timer.
 void CFileViewControl::KeepIconsComing() {
-  if (m_icons.IsPending()) SetTimer(kIconTimer, 1);
+  if (m_icons.IsPending() && !m_icons.IsFetchingInBackground()) SetTimer(kIconTimer, 1);
+}
+
+LRESULT CFileViewControl::OnIconsFetched(WPARAM, LPARAM) {
+  std::vector<int> changed;
+  m_icons.TakeFetched(&changed);
+  for (int index : changed) ListView_RedrawItems(m_list, index, index);
+  KeepIconsComing();  // in case the thread has ended
+  return 0;
 }
 
 // ---- List view notifications ----

@@ -16,7 +16,7 @@
 // Methods: 43 GoBack(). Events: see FileViewEvents.h.
 //
 // Large folders: the list is virtual (the list view asks for the names it draws), and
-// icons come in on a timer, visible items first.
+// icons come in from a thread of their own, visible items first.
 #pragma once
 
 #include <windows.h>
@@ -38,6 +38,9 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   static constexpr UINT kListId = 1;  // the list view inside the control
   // Registers the window class named by the control's CLSID (CLSID_CLASS_FILE_VIEW).
   static void Register();
+  // Views made after this fetch icons on a thread of their own (the default) or on their
+  // window's thread in short slices; the bench compares the two.
+  static void UseIconThread(bool use);
 
   CFileViewControl() = default;
 
@@ -91,6 +94,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   bool OnDestroy();
   LRESULT OnFirstShown(WPARAM, LPARAM);
   LRESULT OnLaterError(WPARAM, LPARAM);
+  LRESULT OnIconsFetched(WPARAM, LPARAM);
   LRESULT OnGetDispInfo(NMLVDISPINFOA* info);
   LRESULT OnFindItem(const NMLVFINDITEMA* find);
   void OnDoubleClick(const NMITEMACTIVATE* click);
