@@ -2,8 +2,6 @@
 
 #include <shellapi.h>
 
-#include <chrono>
-#include <mutex>
 #include <set>
 #include <string>
 
@@ -28,8 +26,6 @@ const DWORD kIconTickMs = 25;
 const UINT kFirstShownMessage = WM_APP + 1;
 const UINT kLaterErrorMessage = WM_APP + 2;
 const UINT kIconsFetchedMessage = WM_APP + 3;
-// Painting waits this long at most for an icon look-up under way on the icon thread.
-const std::chrono::milliseconds kPaintWait(40);
 bool g_iconThread = true;
 const char kCaption[] = "Tidybar";
 const char kBadNameCharacters[] = "\\/:*?\"<>|";
@@ -43,17 +39,15 @@ std::string UpperKey(const CString& text) {
   return upper.GetString();
 }
 
-// The list view draws from the shell's image list, which the icon thread adds to: a paint
-// waits for the look-up under way, though not for long (a slow network shortcut could
-// otherwise keep the view from drawing at all).
-LRESULT CALLBACK PaintHoldingImageList(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR) {
-  if (message == WM_PAINT || message == WM_PRINTCLIENT) {
-    std::unique_lock<std::recursive_timed_mutex> hold(CIconSource::ImageListLock(), kPaintWait);
-    return DefSubclassProc(window, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &PaintHoldingImageList, id);
-  return DefSubclassProc(window, message, wParam, lParam);
+// Every message the list view handles is bracketed, so that the image list's lock it takes
+// to draw its items is let go when the message ends.
+LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
+  auto* hold = reinterpret_cast<CListDrawingHold*>(data);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &ListViewProc, id);
+  hold->EnterMessage();
+  LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  hold->LeaveMessage();
+  return result;
 }
 
 bool IsDown(int key) { return GetKeyState(key) < 0; }
@@ -95,6 +89,7 @@ const MessageMap* CFileViewControl::GetMessageMap() const {
       OnMessage(kIconsFetchedMessage, &CFileViewControl::OnIconsFetched),
       OnNotify(kListId, LVN_GETDISPINFOA, &CFileViewControl::OnGetDispInfo),
       OnNotify(kListId, LVN_ODFINDITEMA, &CFileViewControl::OnFindItem),
+      OnNotify(kListId, NM_CUSTOMDRAW, &CFileViewControl::OnCustomDraw),
       OnNotify(kListId, NM_DBLCLK, &CFileViewControl::OnDoubleClick),
       OnNotify(kListId, LVN_KEYDOWN, &CFileViewControl::OnKeyDown),
       OnNotify(kListId, LVN_BEGINDRAG, &CFileViewControl::OnBeginDrag),
@@ -121,7 +116,7 @@ void CFileViewControl::OnCreateControl() {
   if (!m_list) return;
   ::SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
   ListView_SetImageList(m_list, m_icons.ImageList(), LVSIL_NORMAL);
-  SetWindowSubclass(m_list, &PaintHoldingImageList, 0, 0);
+  SetWindowSubclass(m_list, &ListViewProc, 0, reinterpret_cast<DWORD_PTR>(&m_drawingHold));
   if (g_iconThread) m_icons.FetchInBackground(m_hWnd, kIconsFetchedMessage);
   ListView_SetCallbackMask(m_list, LVIS_DROPHILITED);
   m_dropTarget = ComPtr<CFileDropTarget>(new CFileDropTarget(m_list, this), false);
@@ -393,6 +388,12 @@ LRESULT CFileViewControl::OnGetDispInfo(NMLVDISPINFOA* info) {
   if (item.mask & LVIF_IMAGE) item.iImage = m_icons.IconFor(item.iItem);
   if (item.mask & LVIF_STATE) item.state = item.iItem == m_dropItem ? LVIS_DROPHILITED : 0;
   return 0;
+}
+
+LRESULT CFileViewControl::OnCustomDraw(const NMLVCUSTOMDRAW* draw) {
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) m_drawingHold.BeforeItem();
+  return CDRF_DODEFAULT;
 }
 
 // Typing a name's first letters moves to it.

@@ -32,6 +32,7 @@
 #include "ocx/fileview/FolderListing.h"
 #include "ocx/fileview/FolderWatcher.h"
 #include "ocx/fileview/IconLoader.h"
+#include "ocx/fileview/ImageListLock.h"
 
 class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
  public:
@@ -97,6 +98,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   LRESULT OnIconsFetched(WPARAM, LPARAM);
   LRESULT OnGetDispInfo(NMLVDISPINFOA* info);
   LRESULT OnFindItem(const NMLVFINDITEMA* find);
+  LRESULT OnCustomDraw(const NMLVCUSTOMDRAW* draw);
   void OnDoubleClick(const NMITEMACTIVATE* click);
   void OnKeyDown(const NMLVKEYDOWN* down);
   void OnBeginDrag();
@@ -120,6 +122,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   FontHandle m_font;
   CFolderListing m_listing;
   CIconLoader m_icons;
+  CListDrawingHold m_drawingHold;
   CFolderWatcher m_watcher;
   CString m_filter;
   std::vector<CString> m_history;

@@ -111,7 +111,7 @@ void CIconFetcher::Run() {
 
 void CIconFetcher::RunFetching() {
   ComScope com;
-  CIconSource source;
+  CIconSource source(&m_stopping);
   std::unique_lock<std::mutex> lock(m_lock);
   for (;;) {
     if (m_stopping) return;

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -57,7 +58,7 @@ class CIconFetcher {
   std::thread m_thread;
   HWND m_window = nullptr;
   UINT m_message = 0;
-  bool m_stopping = false;
+  std::atomic<bool> m_stopping{false};  // also read by look-ups waiting for the image list
   bool m_running = false;
   unsigned m_generation = 0;  // counts the listings given
   std::vector<IconJob> m_jobs;

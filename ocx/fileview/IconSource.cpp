@@ -4,17 +4,13 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
-namespace {
-using Hold = std::lock_guard<std::recursive_timed_mutex>;
+#include "ocx/fileview/ImageListLock.h"
 
-int SystemIcon(const char* path, DWORD attributes, UINT flags) {
-  SHFILEINFOA info{};
-  Hold hold(CIconSource::ImageListLock());
-  if (!SHGetFileInfoA(path, attributes, &info, sizeof info, flags | SHGFI_SYSICONINDEX | SHGFI_LARGEICON)) return -1;
-  return info.iIcon;
-}
+namespace {
+const std::chrono::milliseconds kCancelPoll(10);
 
 std::string Upper(const char* text) {
   std::string upper = text;
@@ -31,20 +27,24 @@ std::wstring Wide(const std::string& text) {
 }
 }  // namespace
 
-std::recursive_timed_mutex& CIconSource::ImageListLock() {
-  static std::recursive_timed_mutex lock;
-  return lock;
-}
-
-CIconSource::CIconSource() {
+CIconSource::CIconSource(const std::atomic<bool>* cancel) : m_cancel(cancel) {
   SHFILEINFOA info{};
   {
-    Hold hold(ImageListLock());
+    std::lock_guard<std::recursive_timed_mutex> hold(ImageListLock());
     m_imageList =
         reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
   }
   m_folderIcon = std::max(0, SystemIcon("folder", FILE_ATTRIBUTE_DIRECTORY, SHGFI_USEFILEATTRIBUTES));
   m_fileIcon = std::max(0, SystemIcon("file", FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES));
+}
+
+int CIconSource::SystemIcon(const char* path, DWORD attributes, UINT flags) {
+  std::unique_lock<std::recursive_timed_mutex> hold(ImageListLock(), std::defer_lock);
+  while (!hold.try_lock_for(kCancelPoll))
+    if (m_cancel && *m_cancel) return -1;
+  SHFILEINFOA info{};
+  if (!SHGetFileInfoA(path, attributes, &info, sizeof info, flags | SHGFI_SYSICONINDEX | SHGFI_LARGEICON)) return -1;
+  return info.iIcon;
 }
 
 bool CIconSource::HasOwnIcon(const char* extension) {

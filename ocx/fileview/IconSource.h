@@ -2,15 +2,16 @@
 // list. A file's type icon is one look-up per extension, remembered. An item's own icon (a
 // program's, a shortcut's, a folder's) is looked up through its folder, which is parsed once
 // for all of its items: parsing every item's whole path again costs the shell more than the
-// icon itself. Each thread that looks up icons has an object of its own.
+// icon itself. Each thread that looks up icons has an object of its own; every look-up
+// holds ImageListLock().
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <map>
-#include <mutex>
 #include <string>
 
 #include "framework/Handles.h"
@@ -22,7 +23,9 @@ using PidlHandle = UniqueHandle<ITEMIDLIST*, iconsource::FreePidl>;
 
 class CIconSource {
  public:
-  CIconSource();
+  // A look-up on another thread than the one that draws gives up waiting for the image
+  // list once *cancel is set (and answers -1 or a stand-in icon).
+  explicit CIconSource(const std::atomic<bool>* cancel = nullptr);
   CIconSource(const CIconSource&) = delete;
   CIconSource& operator=(const CIconSource&) = delete;
 
@@ -37,16 +40,13 @@ class CIconSource {
   // The icon the item shows for good: its own if it has one, else its type's.
   int IconOf(const char* path, const char* name, bool isFolder);
 
-  // Drawing from the system image list while another thread adds an icon to it can spoil
-  // the added icon for good (Wine's image lists have no lock of their own). Every look-up
-  // here holds this lock, and so does whoever draws from the list while icons come in.
-  static std::recursive_timed_mutex& ImageListLock();
-
  private:
+  int SystemIcon(const char* path, DWORD attributes, UINT flags);
   int OwnIcon(const char* path, const char* name);
   int IconInFolder(const std::string& folder, const char* name);
   void BindFolder(const std::string& folder);
 
+  const std::atomic<bool>* m_cancel;
   HIMAGELIST m_imageList = nullptr;
   int m_folderIcon = 0;
   int m_fileIcon = 0;
