@@ -55,6 +55,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   IDropTarget* GetDropTarget() const { return m_dropTarget.Get(); }
   bool IsLoadingIcons() const { return m_icons.IsPending(); }
   bool IsLoadingVisibleIcons() const { return m_icons.IsWantedPending(); }
+  DWORD IconThreadId() const { return m_icons.IconThreadId(); }  // 0 when there is none
 
   // The user's commands, as the keys and the mouse give them.
   void OpenItem(int index);

@@ -100,12 +100,14 @@ std::vector<FetchedIcon> CIconFetcher::TakeFetched() {
 // An exception must not end a thread; the view hears that the thread is gone and fetches
 // the rest itself.
 void CIconFetcher::Run() {
+  m_threadId = GetCurrentThreadId();
   try {
     RunFetching();
   } catch (...) {
   }
   std::lock_guard<std::mutex> hold(m_lock);
   m_running = false;
+  m_threadId = 0;
   if (!m_stopping) PostMessageA(m_window, m_message, 0, 0);
 }
 

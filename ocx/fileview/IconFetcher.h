@@ -40,6 +40,8 @@ class CIconFetcher {
   // Ends the thread, after the look-up it may be in the middle of. Nothing is posted after.
   void Stop();
   bool IsRunning() const;
+  // The thread's id while it runs, else 0.
+  DWORD ThreadId() const { return m_threadId; }
 
   // The items of a new listing, by index; none of the previous listing's icons come after.
   void Fetch(std::vector<IconJob> jobs);
@@ -58,6 +60,7 @@ class CIconFetcher {
   std::thread m_thread;
   HWND m_window = nullptr;
   UINT m_message = 0;
+  std::atomic<DWORD> m_threadId{0};
   std::atomic<bool> m_stopping{false};  // also read by look-ups waiting for the image list
   bool m_running = false;
   unsigned m_generation = 0;  // counts the listings given

@@ -50,7 +50,8 @@ void CIconLoader::Reset(const std::vector<FileItem>& items) {
 }
 
 // The thread gets every item, by index, so that the view can ask for any of them first;
-// items whose icons are in already are only marked as known.
+// items whose icons are in already are only marked as known. Items asked for before come
+// first.
 void CIconLoader::SendJobs() {
   std::vector<IconJob> jobs(m_items.size());
   for (size_t i = 0; i < m_items.size(); ++i) {
@@ -60,6 +61,8 @@ void CIconLoader::SendJobs() {
     jobs[i].known = m_icons[i] >= 0;
   }
   m_fetcher.Fetch(std::move(jobs));
+  for (size_t i = 0; i < m_asked.size(); ++i)
+    if (m_asked[i]) m_fetcher.Prefer(int(i));
 }
 
 // A file's type icon is one remembered look-up per extension, so it is shown at once; it is

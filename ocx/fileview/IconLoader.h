@@ -31,6 +31,7 @@ class CIconLoader {
   void StopBackground();
   // False also once the thread has ended by itself: LoadSome has to go on then.
   bool IsFetchingInBackground() const { return m_background; }
+  DWORD IconThreadId() const { return m_fetcher.ThreadId(); }
 
   // Starts over with a new listing; icons already fetched for the same paths are kept.
   void Reset(const std::vector<FileItem>& items);
