@@ -113,7 +113,7 @@ void CIconFetcher::Run() {
 
 void CIconFetcher::RunFetching() {
   ComScope com;
-  CIconSource source(&m_stopping);
+  CIconSource source(m_stopping);
   std::unique_lock<std::mutex> lock(m_lock);
   for (;;) {
     if (m_stopping) return;

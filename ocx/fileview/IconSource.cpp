@@ -10,7 +10,7 @@
 #include "ocx/fileview/ImageListLock.h"
 
 namespace {
-const std::chrono::milliseconds kCancelPoll(10);
+const std::chrono::milliseconds kStoppingPoll(10);
 
 std::string Upper(const char* text) {
   std::string upper = text;
@@ -27,21 +27,23 @@ std::wstring Wide(const std::string& text) {
 }
 }  // namespace
 
-CIconSource::CIconSource(const std::atomic<bool>* cancel) : m_cancel(cancel) {
+CIconSource::CIconSource() { LookUpStockIcons(); }
+
+CIconSource::CIconSource(const std::atomic<bool>& stopping) : m_stopping(&stopping) { LookUpStockIcons(); }
+
+void CIconSource::LookUpStockIcons() {
   SHFILEINFOA info{};
-  {
-    std::lock_guard<std::recursive_timed_mutex> hold(ImageListLock());
-    m_imageList =
-        reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
-  }
+  m_imageList =
+      reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
   m_folderIcon = std::max(0, SystemIcon("folder", FILE_ATTRIBUTE_DIRECTORY, SHGFI_USEFILEATTRIBUTES));
   m_fileIcon = std::max(0, SystemIcon("file", FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES));
 }
 
 int CIconSource::SystemIcon(const char* path, DWORD attributes, UINT flags) {
   std::unique_lock<std::recursive_timed_mutex> hold(ImageListLock(), std::defer_lock);
-  while (!hold.try_lock_for(kCancelPoll))
-    if (m_cancel && *m_cancel) return -1;
+  if (m_stopping)
+    while (!hold.try_lock_for(kStoppingPoll))
+      if (*m_stopping) return -1;
   SHFILEINFOA info{};
   if (!SHGetFileInfoA(path, attributes, &info, sizeof info, flags | SHGFI_SYSICONINDEX | SHGFI_LARGEICON)) return -1;
   return info.iIcon;

@@ -2,8 +2,7 @@
 // list. A file's type icon is one look-up per extension, remembered. An item's own icon (a
 // program's, a shortcut's, a folder's) is looked up through its folder, which is parsed once
 // for all of its items: parsing every item's whole path again costs the shell more than the
-// icon itself. Each thread that looks up icons has an object of its own; every look-up
-// holds ImageListLock().
+// icon itself. Each thread that looks up icons has an object of its own.
 #pragma once
 
 #include <windows.h>
@@ -23,9 +22,13 @@ using PidlHandle = UniqueHandle<ITEMIDLIST*, iconsource::FreePidl>;
 
 class CIconSource {
  public:
-  // A look-up on another thread than the one that draws gives up waiting for the image
-  // list once *cancel is set (and answers -1 or a stand-in icon).
-  explicit CIconSource(const std::atomic<bool>* cancel = nullptr);
+  // For the thread that draws from the system image list: its look-ups need no lock, as
+  // the shell adds icons under a lock of its own.
+  CIconSource();
+  // For an icon thread: each look-up holds ImageListLock(), so that no icon is added while
+  // the list is drawn from, and gives up waiting for it once `stopping` is set (answering a
+  // stand-in icon).
+  explicit CIconSource(const std::atomic<bool>& stopping);
   CIconSource(const CIconSource&) = delete;
   CIconSource& operator=(const CIconSource&) = delete;
 
@@ -46,7 +49,9 @@ class CIconSource {
   int IconInFolder(const std::string& folder, const char* name);
   void BindFolder(const std::string& folder);
 
-  const std::atomic<bool>* m_cancel;
+  void LookUpStockIcons();
+
+  const std::atomic<bool>* m_stopping = nullptr;  // null on the drawing thread
   HIMAGELIST m_imageList = nullptr;
   int m_folderIcon = 0;
   int m_fileIcon = 0;
