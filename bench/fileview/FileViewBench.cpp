@@ -138,6 +138,7 @@ double FolderIconLoop(const std::string& folder) {
   desktop->ParseDisplayName(nullptr, nullptr, &wideFolder[0], nullptr, &parsed, nullptr);
   PidlHandle folderPidl(parsed);
   desktop->BindToObject(folderPidl.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(shellFolder.Receive()));
+  if (!shellFolder) return 0;
   std::set<std::string> types;
   for (const std::string& name : NamesIn(folder)) {
     if (HasOwnIcon(name.c_str())) {
@@ -241,7 +242,10 @@ int main(int argc, char** argv) {
   frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   frameClass.lpszClassName = "FileViewBenchFrame";
   RegisterClassA(&frameClass);
-  for (int i = 2; i < argc; ++i) Measure(argv[i], runs);
+  for (int i = 2; i < argc; ++i) {
+    char full[MAX_PATH];
+    if (GetFullPathNameA(argv[i], MAX_PATH, full, nullptr)) Measure(full, runs);
+  }
   OleUninitialize();
   return 0;
 }

@@ -390,9 +390,9 @@ LRESULT CFileViewControl::OnGetDispInfo(NMLVDISPINFOA* info) {
   return 0;
 }
 
+// The list view lays its items out before this stage and draws them after it.
 LRESULT CFileViewControl::OnCustomDraw(const NMLVCUSTOMDRAW* draw) {
-  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-  if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) m_drawingHold.BeforeItem();
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) m_drawingHold.BeforeDrawing();
   return CDRF_DODEFAULT;
 }
 

@@ -127,9 +127,13 @@ void CIconLoader::LoadSome(DWORD budgetMs, std::vector<int>* changed) {
   }
 }
 
+// Items never shown need no redrawing: they are drawn with their icon when they come into
+// view. (Redrawing every item of a large folder cost the view's thread more than the icons.)
 void CIconLoader::TakeFetched(std::vector<int>* changed) {
-  for (const FetchedIcon& fetched : m_fetcher.TakeFetched())
-    if (fetched.index >= 0 && size_t(fetched.index) < m_icons.size())
-      Resolve(size_t(fetched.index), fetched.icon, changed);
+  for (const FetchedIcon& fetched : m_fetcher.TakeFetched()) {
+    if (fetched.index < 0 || size_t(fetched.index) >= m_icons.size()) continue;
+    size_t index = size_t(fetched.index);
+    Resolve(index, fetched.icon, m_asked[index] ? changed : nullptr);
+  }
   if (m_background && !m_fetcher.IsRunning()) m_background = false;
 }

@@ -40,9 +40,11 @@ class CIconLoader {
   // Fetches icons on this thread for about `budgetMs`, at least one; the items that changed
   // are added to *changed.
   void LoadSome(DWORD budgetMs, std::vector<int>* changed);
-  // Takes the icons the thread has fetched; the items that changed are added to *changed.
+  // Takes the icons the thread has fetched; the items shown with a stand-in icon that now
+  // have their own are added to *changed.
   void TakeFetched(std::vector<int>* changed);
   bool IsPending() const { return m_unresolved > 0; }
+  size_t CountPending() const { return m_unresolved; }
   // Items the view asked for (the visible ones) still wait for their own icon.
   bool IsWantedPending() const { return m_waiting > 0; }
 

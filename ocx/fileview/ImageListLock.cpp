@@ -18,7 +18,7 @@ void CListDrawingHold::LeaveMessage() {
   }
 }
 
-void CListDrawingHold::BeforeItem() {
+void CListDrawingHold::BeforeDrawing() {
   if (m_held || m_gaveUp) return;
   m_held = ImageListLock().try_lock_for(kDrawingWait);
   m_gaveUp = !m_held;

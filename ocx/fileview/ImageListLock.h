@@ -8,8 +8,8 @@
 
 std::recursive_timed_mutex& ImageListLock();
 
-// A list view's hold of the lock, on its thread: taken before the first item is drawn (the
-// layout before it draws no image) and let go when the list view's message that drew ends.
+// A list view's hold of the lock, on its thread: taken when it starts drawing its items
+// (the layout before draws no image) and let go when the list view's message that drew ends.
 class CListDrawingHold {
  public:
   CListDrawingHold() = default;
@@ -20,9 +20,9 @@ class CListDrawingHold {
   // Around every message the list view handles.
   void EnterMessage() { ++m_depth; }
   void LeaveMessage();
-  // Before an item is drawn. Waits for a look-up under way, though not for long and only
+  // Before the items are drawn. Waits for a look-up under way, though not for long and only
   // once a message: a slow network shortcut must not keep the view from drawing.
-  void BeforeItem();
+  void BeforeDrawing();
 
  private:
   void Release();
