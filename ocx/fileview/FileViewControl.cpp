@@ -347,6 +347,10 @@ void CFileViewControl::OnSetFocus() {
 
 void CFileViewControl::OnTimer(UINT_PTR id) {
   if (id == kIconTimer) {
+    if (m_icons.IsFetchingInBackground()) {
+      KillTimer(kIconTimer);  // the icon thread has started since
+      return;
+    }
     std::vector<int> changed;
     DWORD start = GetTickCount();
     for (DWORD spent = 0; m_icons.IsPending() && spent < kIconTickMs; spent = GetTickCount() - start) {
@@ -364,7 +368,8 @@ void CFileViewControl::OnTimer(UINT_PTR id) {
   }
 }
 
-// Icons come from the icon thread; only without one are they fetched here on a timer.
+// Icons come from the icon thread; without one (a folder of documents needs none) they are
+// fetched here on a timer.
 void CFileViewControl::KeepIconsComing() {
   if (m_icons.IsPending() && !m_icons.IsFetchingInBackground()) SetTimer(kIconTimer, 1);
 }

@@ -19,14 +19,32 @@ bool HasOwnIcon(const FileItem& item) {
 }  // namespace
 
 bool CIconLoader::FetchInBackground(HWND window, UINT message) {
-  m_background = m_fetcher.Start(window, message);
-  if (m_background) SendJobs();
-  return m_background;
+  m_threadWindow = window;
+  m_threadMessage = message;
+  return HandOverToThread();
 }
 
 void CIconLoader::StopBackground() {
   m_fetcher.Stop();
+  m_threadWindow = nullptr;
   m_background = false;
+}
+
+// The thread is started once some item needs the shell's look-up of its own icon: a folder
+// of documents has only type icons, which this thread has at once, and a thread costs Wine
+// some milliseconds to start. Returns false when a thread was needed and none could start.
+bool CIconLoader::HandOverToThread() {
+  m_background = false;
+  if (!m_threadWindow) return true;
+  if (!m_fetcher.IsRunning()) {
+    bool needed = false;
+    for (size_t i = 0; i < m_items.size() && !needed; ++i) needed = m_icons[i] < 0 && HasOwnIcon(m_items[i]);
+    if (!needed) return true;
+    if (!m_fetcher.Start(m_threadWindow, m_threadMessage)) return false;
+  }
+  m_background = true;
+  SendJobs();
+  return true;
 }
 
 void CIconLoader::Reset(const std::vector<FileItem>& items) {
@@ -46,7 +64,7 @@ void CIconLoader::Reset(const std::vector<FileItem>& items) {
   m_byPath.swap(kept);  // only the icons of the folder now shown are remembered
   m_wanted.clear();
   m_next = 0;
-  if (m_background) SendJobs();
+  HandOverToThread();
 }
 
 // The thread gets every item, by index, so that the view can ask for any of them first;

@@ -25,11 +25,13 @@ class CIconLoader {
   HIMAGELIST ImageList() const { return m_source.ImageList(); }
 
   // Looks up the later icons on a thread that posts `message` to `window` whenever some are
-  // in; the window's thread then calls TakeFetched. False when no thread could be started.
+  // in; the window's thread then calls TakeFetched. The thread starts with the first listing
+  // that has items with icons of their own. False when it was needed and could not start.
   bool FetchInBackground(HWND window, UINT message);
   // Ends the thread (before its window goes); LoadSome fetches whatever is left.
   void StopBackground();
-  // False also once the thread has ended by itself: LoadSome has to go on then.
+  // False too while no thread is needed, and once it has ended by itself: LoadSome has to
+  // go on then.
   bool IsFetchingInBackground() const { return m_background; }
   DWORD IconThreadId() const { return m_fetcher.ThreadId(); }
 
@@ -51,11 +53,14 @@ class CIconLoader {
  private:
   void Want(size_t index);
   void Resolve(size_t index, int icon, std::vector<int>* changed);
+  bool HandOverToThread();
   void SendJobs();
 
   CIconSource m_source;  // this thread's look-ups
   CIconFetcher m_fetcher;
-  bool m_background = false;
+  HWND m_threadWindow = nullptr;  // set while a thread is to be used
+  UINT m_threadMessage = 0;
+  bool m_background = false;  // the thread runs and has the listing
   std::vector<FileItem> m_items;
   std::vector<int> m_icons;   // -1 until final
   std::vector<bool> m_asked;  // shown with a stand-in icon and waiting for its own

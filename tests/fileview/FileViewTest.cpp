@@ -390,3 +390,19 @@ TEST_F(FileViewTest, DestroyedWhileIconsComeInItEndsItsIconThread) {
   EXPECT_EQ(WaitForSingleObject(thread.Get(), 0), DWORD(WAIT_OBJECT_0));
   PumpUntilDone([] { return false; }, 100);  // what it posted last finds no window: harmless
 }
+
+// A folder of documents has only type icons and needs no icon thread; once a program comes
+// in, the thread starts and brings its icon.
+TEST_F(FileViewTest, TheIconThreadStartsOnlyForItemsWithIconsOfTheirOwn) {
+  for (int i = 0; i < 50; ++i) WriteTextFile(dir / ("left\\d" + std::to_string(100 + i) + ".txt"), "d");
+  CFileViewControl* view = View(1003, dir / "left");
+  EXPECT_TRUE(PumpUntilDone([&] { return !view->IsLoadingIcons(); }));
+  EXPECT_EQ(view->IconThreadId(), 0u);
+  WriteSolidIcon(dir / "green.ico", RGB(0, 255, 0));
+  ASSERT_TRUE(MakeShortcut(dir / "left\\a.lnk", dir / "green.ico", dir / "green.ico"));
+  view->Reload();
+  EXPECT_TRUE(PumpUntilDone([&] { return !view->IsLoadingIcons(); }));
+  EXPECT_NE(view->IconThreadId(), 0u);
+  HIMAGELIST images = ListView_GetImageList(view->GetListView(), LVSIL_NORMAL);
+  EXPECT_EQ(MiddleOfImage(images, ImageOf(view, IndexOf(view, "a.lnk"))), RGB(0, 255, 0));
+}
