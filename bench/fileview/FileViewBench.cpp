@@ -5,12 +5,15 @@
 //  - all icons in: the file view until its last icon, against a loop making the same
 //    shell icon look-ups (one per file type, one per file with an icon of its own);
 //  - visible icons in, and the longest single message the view's window handled meanwhile,
-//    which is how long input waits at worst.
+//    which is how long input waits at worst;
+//  - each of these with the icons fetched on the view's icon thread, as it does, and on its
+//    window's thread in short slices, as it did before it had that thread.
 // Usage: fileview_bench <runs> <folder>...
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <cstdio>
@@ -20,7 +23,9 @@
 #include <vector>
 
 #include "bench/support/Stats.h"
+#include "framework/Handles.h"
 #include "ocx/fileview/FileViewControl.h"
+#include "ocx/fileview/IconSource.h"
 #include "res/resource.h"
 
 #include "bench/support/Clock.h"
@@ -97,19 +102,56 @@ bool HasOwnIcon(const char* name) {
   return false;
 }
 
-// Reference, all icons: the same shell look-ups the view makes, in a plain loop.
-double IconLoop(const std::string& folder) {
+int TypeIconLookUp(const char* name) {
+  SHFILEINFOA info{};
+  std::string typeName = std::string("file") + PathFindExtensionA(name);
+  SHGetFileInfoA(typeName.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                 SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
+  return info.iIcon;
+}
+
+// Reference, all icons: each file's own icon looked up by its whole path, one look-up per
+// file type for the rest, in a plain loop; the way the view looked icons up before.
+double PathIconLoop(const std::string& folder) {
   double start = NowMs();
   std::set<std::string> types;
   SHFILEINFOA info{};
   for (const std::string& name : NamesIn(folder)) {
     std::string path = folder + "\\" + name;
-    if (HasOwnIcon(name.c_str())) {
+    if (HasOwnIcon(name.c_str()))
       SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
+    else if (types.insert(PathFindExtensionA(name.c_str())).second) TypeIconLookUp(name.c_str());
+  }
+  return NowMs() - start;
+}
+
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// Reference, all icons: the look-ups the view makes, in a plain loop: the folder parsed once,
+// each file with an icon of its own looked up through it, one look-up per file type.
+double FolderIconLoop(const std::string& folder) {
+  double start = NowMs();
+  ComPtr<IShellFolder> desktop, shellFolder;
+  ITEMIDLIST* parsed = nullptr;
+  std::wstring wideFolder = Wide(folder);
+  SHGetDesktopFolder(desktop.Receive());
+  desktop->ParseDisplayName(nullptr, nullptr, &wideFolder[0], nullptr, &parsed, nullptr);
+  PidlHandle folderPidl(parsed);
+  desktop->BindToObject(folderPidl.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(shellFolder.Receive()));
+  if (!shellFolder) return 0;
+  std::set<std::string> types;
+  for (const std::string& name : NamesIn(folder)) {
+    if (HasOwnIcon(name.c_str())) {
+      std::wstring wideName = Wide(name);
+      parsed = nullptr;
+      shellFolder->ParseDisplayName(nullptr, nullptr, &wideName[0], nullptr, &parsed, nullptr);
+      PidlHandle child(parsed);
+      PidlHandle full(ILCombine(folderPidl.Get(), child.Get()));
+      SHFILEINFOA info{};
+      SHGetFileInfoA(reinterpret_cast<const char*>(full.Get()), 0, &info, sizeof info,
+                     SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
     } else if (types.insert(PathFindExtensionA(name.c_str())).second) {
-      std::string typeName = std::string("file") + PathFindExtensionA(name.c_str());
-      SHGetFileInfoA(typeName.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
-                     SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
+      TypeIconLookUp(name.c_str());
     }
   }
   return NowMs() - start;
@@ -119,7 +161,8 @@ struct ViewTimes {
   double firstScreen = 0, visibleIcons = 0, allIcons = 0, longestMessage = 0;
 };
 
-ViewTimes FileView(const std::string& folder) {
+ViewTimes FileView(const std::string& folder, bool iconThread) {
+  CFileViewControl::UseIconThread(iconThread);
   HWND frame = MakeFrame();
   std::string state = "root=" + folder + ";filter=*.*;font=Tahoma";
   std::vector<WORD> data(1 + state.size());
@@ -150,13 +193,20 @@ ViewTimes FileView(const std::string& folder) {
 
 void Measure(const std::string& folder, int runs) {
   size_t items = NamesIn(folder).size();
-  std::vector<double> bare, loop, first, visible, all, longest;
+  std::vector<double> bare, loop, pathLoop, first, visible, all, longest;
+  std::vector<double> slicedVisible, slicedAll, slicedLongest;
   for (int i = 0; i < runs; ++i) {
     bare.push_back(BareListView(folder));
-    ViewTimes view = FileView(folder);
-    loop.push_back(IconLoop(folder));  // after the view, so both meet the shell equally warm
+    // The two ways take turns at meeting the shell first.
+    ViewTimes sliced, view;
+    if (i % 2) sliced = FileView(folder, false), view = FileView(folder, true);
+    else view = FileView(folder, true), sliced = FileView(folder, false);
+    loop.push_back(FolderIconLoop(folder));  // after the views, so all meet the shell equally warm
+    pathLoop.push_back(PathIconLoop(folder));
     first.push_back(view.firstScreen), visible.push_back(view.visibleIcons), all.push_back(view.allIcons);
     longest.push_back(view.longestMessage);
+    slicedVisible.push_back(sliced.visibleIcons), slicedAll.push_back(sliced.allIcons);
+    slicedLongest.push_back(sliced.longestMessage);
   }
   std::printf("%s: %zu items, %d runs\n", PathFindFileNameA(folder.c_str()), items, runs);
   PrintSpread("file view first screen", first, "ms");
@@ -165,8 +215,14 @@ void Measure(const std::string& folder, int runs) {
   PrintSpread("file view all icons in", all, "ms");
   PrintSpread("loop of the same icon look-ups", loop, "ms");
   PrintSpread("ratio", Ratios(all, loop), "x", 2);
+  PrintSpread("loop of look-ups by whole path", pathLoop, "ms");
   PrintSpread("file view visible icons in (aim 300)", visible, "ms");
   PrintSpread("longest message while loading (aim 50)", longest, "ms");
+  std::printf("  icons in slices on the window's thread, as before the icon thread:\n");
+  PrintSpread("all icons in", slicedAll, "ms");
+  PrintSpread("visible icons in", slicedVisible, "ms");
+  PrintSpread("longest message while loading", slicedLongest, "ms");
+  PrintSpread("visible icons in, icon thread / slices", Ratios(visible, slicedVisible), "x", 2);
   std::fflush(stdout);
 }
 }  // namespace
@@ -186,7 +242,10 @@ int main(int argc, char** argv) {
   frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   frameClass.lpszClassName = "FileViewBenchFrame";
   RegisterClassA(&frameClass);
-  for (int i = 2; i < argc; ++i) Measure(argv[i], runs);
+  for (int i = 2; i < argc; ++i) {
+    char full[MAX_PATH];
+    if (GetFullPathNameA(argv[i], MAX_PATH, full, nullptr)) Measure(full, runs);
+  }
   OleUninitialize();
   return 0;
 }

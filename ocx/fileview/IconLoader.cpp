@@ -1,16 +1,11 @@
 #include "ocx/fileview/IconLoader.h"
 
-#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <algorithm>
 
 namespace {
-int SystemIcon(const char* path, DWORD attributes, UINT flags) {
-  SHFILEINFOA info{};
-  if (!SHGetFileInfoA(path, attributes, &info, sizeof info, flags | SHGFI_SYSICONINDEX | SHGFI_LARGEICON)) return -1;
-  return info.iIcon;
-}
+const size_t kMostWanted = 512;
 
 std::string Key(const CString& text) {
   CString upper = text;
@@ -18,55 +13,111 @@ std::string Key(const CString& text) {
   return upper.GetString();
 }
 
-// Files of these types carry icons of their own; every other file shows its type's icon.
-bool HasOwnIcon(const CString& extension) {
-  static const char* const kinds[] = {".EXE", ".LNK", ".ICO", ".CUR", ".ANI", ".URL", ".PIF", ".SCR", ".CPL", ".MSC"};
-  for (const char* kind : kinds)
-    if (extension.CompareNoCase(kind) == 0) return true;
-  return false;
+bool HasOwnIcon(const FileItem& item) {
+  return item.isFolder || CIconSource::HasOwnIcon(PathFindExtensionA(item.name));
 }
 }  // namespace
 
-CIconLoader::CIconLoader() {
-  SHFILEINFOA info{};
-  m_imageList =
-      reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
-  m_folderIcon = std::max(0, SystemIcon("folder", FILE_ATTRIBUTE_DIRECTORY, SHGFI_USEFILEATTRIBUTES));
-  m_fileIcon = std::max(0, SystemIcon("file", FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES));
+bool CIconLoader::FetchInBackground(HWND window, UINT message) {
+  m_threadWindow = window;
+  m_threadMessage = message;
+  return HandOverToThread();
+}
+
+void CIconLoader::StopBackground() {
+  m_fetcher.Stop();
+  m_threadWindow = nullptr;
+  m_background = false;
+}
+
+// The thread is started once some item needs the shell's look-up of its own icon: a folder
+// of documents has only type icons, which this thread has at once, and a thread costs Wine
+// some milliseconds to start. Returns false when a thread was needed and none could start.
+bool CIconLoader::HandOverToThread() {
+  m_background = false;
+  if (!m_threadWindow) return true;
+  if (!m_fetcher.IsRunning()) {
+    bool needed = false;
+    for (size_t i = 0; i < m_items.size() && !needed; ++i) needed = m_icons[i] < 0 && HasOwnIcon(m_items[i]);
+    if (!needed) return true;
+    if (!m_fetcher.Start(m_threadWindow, m_threadMessage)) return false;
+  }
+  m_background = true;
+  SendJobs();
+  return true;
 }
 
 void CIconLoader::Reset(const std::vector<FileItem>& items) {
   std::map<std::string, int> kept;
   m_items = items;
   m_icons.assign(items.size(), -1);
+  m_asked.assign(items.size(), false);
+  m_unresolved = items.size();
+  m_waiting = 0;
   for (size_t i = 0; i < items.size(); ++i) {
     auto found = m_byPath.find(Key(items[i].path));
     if (found == m_byPath.end()) continue;
     m_icons[i] = found->second;
+    --m_unresolved;
     kept.insert(*found);
   }
   m_byPath.swap(kept);  // only the icons of the folder now shown are remembered
   m_wanted.clear();
   m_next = 0;
+  HandOverToThread();
 }
 
-// A file's type icon is one cached look-up per extension, so it is shown at once; it is the
-// final icon unless the file carries its own, which is fetched later.
-int CIconLoader::IconFor(int index) {
-  if (index < 0 || size_t(index) >= m_icons.size()) return m_fileIcon;
-  int& icon = m_icons[size_t(index)];
-  if (icon >= 0) return icon;
-  const FileItem& item = m_items[size_t(index)];
-  if (item.isFolder) {
-    if (m_wanted.size() < 512) m_wanted.push_back(index);
-    return m_folderIcon;
+// The thread gets every item, by index, so that the view can ask for any of them first;
+// items whose icons are in already are only marked as known. Items asked for before come
+// first.
+void CIconLoader::SendJobs() {
+  std::vector<IconJob> jobs(m_items.size());
+  for (size_t i = 0; i < m_items.size(); ++i) {
+    jobs[i].path = m_items[i].path.GetString();
+    jobs[i].name = m_items[i].name.GetString();
+    jobs[i].isFolder = m_items[i].isFolder;
+    jobs[i].known = m_icons[i] >= 0;
   }
-  CString extension = PathFindExtensionA(item.name);
-  int typeIcon = TypeIcon(extension);
-  if (typeIcon < 0) typeIcon = m_fileIcon;
-  if (!HasOwnIcon(extension)) return icon = typeIcon;
-  if (m_wanted.size() < 512) m_wanted.push_back(index);
+  m_fetcher.Fetch(std::move(jobs));
+  for (size_t i = 0; i < m_asked.size(); ++i)
+    if (m_asked[i]) m_fetcher.Prefer(int(i));
+}
+
+// A file's type icon is one remembered look-up per extension, so it is shown at once; it is
+// the final icon unless the file carries its own, which is fetched later.
+int CIconLoader::IconFor(int index) {
+  if (index < 0 || size_t(index) >= m_icons.size()) return m_source.FileIcon();
+  size_t at = size_t(index);
+  if (m_icons[at] >= 0) return m_icons[at];
+  const FileItem& item = m_items[at];
+  if (item.isFolder) {
+    Want(at);
+    return m_source.FolderIcon();
+  }
+  int typeIcon = m_source.TypeIcon(PathFindExtensionA(item.name));
+  if (HasOwnIcon(item)) Want(at);
+  else Resolve(at, typeIcon, nullptr);
   return typeIcon;
+}
+
+void CIconLoader::Want(size_t index) {
+  if (m_asked[index]) return;
+  m_asked[index] = true;
+  ++m_waiting;
+  if (m_background) m_fetcher.Prefer(int(index));
+  else if (m_wanted.size() < kMostWanted) m_wanted.push_back(int(index));
+}
+
+void CIconLoader::Resolve(size_t index, int icon, std::vector<int>* changed) {
+  if (m_icons[index] >= 0) return;
+  m_icons[index] = icon;
+  --m_unresolved;
+  if (m_asked[index]) {
+    m_asked[index] = false;
+    --m_waiting;
+  }
+  if (HasOwnIcon(m_items[index])) m_byPath[Key(m_items[index].path)] = icon;
+  if (changed) changed->push_back(int(index));
 }
 
 void CIconLoader::LoadSome(DWORD budgetMs, std::vector<int>* changed) {
@@ -74,8 +125,7 @@ void CIconLoader::LoadSome(DWORD budgetMs, std::vector<int>* changed) {
   // so that no slice keeps input waiting much longer than `budgetMs`.
   DWORD start = GetTickCount();
   DWORD slowest = 0;
-  for (DWORD spent = 0; spent < budgetMs && (slowest == 0 || spent + slowest <= budgetMs * 2);
-       spent = GetTickCount() - start) {
+  for (;;) {
     size_t index;
     if (!m_wanted.empty()) {
       index = size_t(m_wanted.front());
@@ -86,25 +136,22 @@ void CIconLoader::LoadSome(DWORD budgetMs, std::vector<int>* changed) {
       return;
     }
     if (m_icons[index] >= 0) continue;
+    const FileItem& item = m_items[index];
     DWORD fetchStart = GetTickCount();
-    m_icons[index] = Fetch(m_items[index]);
-    slowest = std::max(slowest, GetTickCount() - fetchStart);
-    m_byPath[Key(m_items[index].path)] = m_icons[index];
-    if (changed) changed->push_back(int(index));
+    Resolve(index, m_source.IconOf(item.path, item.name, item.isFolder), changed);
+    DWORD now = GetTickCount();
+    slowest = std::max(slowest, now - fetchStart);
+    if (now - start >= budgetMs || now - start + slowest > budgetMs * 2) return;
   }
 }
 
-int CIconLoader::Fetch(const FileItem& item) {
-  int fallback = item.isFolder ? m_folderIcon : m_fileIcon;
-  CString extension = PathFindExtensionA(item.name);
-  int icon = item.isFolder || HasOwnIcon(extension) ? SystemIcon(item.path, 0, 0) : TypeIcon(extension);
-  return icon >= 0 ? icon : fallback;
-}
-
-int CIconLoader::TypeIcon(const CString& extension) {
-  auto found = m_byType.find(Key(extension));
-  if (found != m_byType.end()) return found->second;
-  int icon = SystemIcon("file" + extension, FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES);
-  m_byType[Key(extension)] = icon;
-  return icon;
+// Items never shown need no redrawing: they are drawn with their icon when they come into
+// view. (Redrawing every item of a large folder cost the view's thread more than the icons.)
+void CIconLoader::TakeFetched(std::vector<int>* changed) {
+  for (const FetchedIcon& fetched : m_fetcher.TakeFetched()) {
+    if (fetched.index < 0 || size_t(fetched.index) >= m_icons.size()) continue;
+    size_t index = size_t(fetched.index);
+    Resolve(index, fetched.icon, m_asked[index] ? changed : nullptr);
+  }
+  if (m_background && !m_fetcher.IsRunning()) m_background = false;
 }

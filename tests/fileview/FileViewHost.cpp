@@ -38,13 +38,18 @@ const EventSinkMap* ViewHost::GetEventSinkMap() const {
 }
 
 CFileViewControl* ViewHost::AddView(int id, const std::string& state, int x, int y, int width, int height) {
+  CFileViewControl* view = MakeView(id, state, x, y, width, height);
+  PumpUntilDone([] { return false; }, 20);  // the first folder's event is posted
+  return view;
+}
+
+CFileViewControl* ViewHost::MakeView(int id, const std::string& state, int x, int y, int width, int height) {
   // Stored state as a template gives it: a size word, then wide text.
   std::vector<WORD> data(1 + state.size());
   data[0] = WORD(state.size() * 2);
   for (size_t i = 0; i < state.size(); ++i) data[1 + i] = static_cast<unsigned char>(state[i]);
   HWND window = CreateWindowExA(0, CLSID_CLASS_FILE_VIEW, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width, height,
                                 m_hWnd, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), data.data());
-  PumpUntilDone([] { return false; }, 20);  // the first folder's event is posted
   return static_cast<CFileViewControl*>(CWnd::FromHandlePermanent(window));
 }
 

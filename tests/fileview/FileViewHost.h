@@ -21,9 +21,13 @@ class ViewHost : public CDialog {
  public:
   ViewHost();
   ~ViewHost() override;
-  // A view made as child `id` with the stored state `state` ("root=...;filter=...").
+  // A view made as child `id` with the stored state `state` ("root=...;filter=..."), once
+  // the messages it posted at its start have been handled.
   CFileViewControl* AddView(int id, const std::string& state, int x = 320, int y = 10, int width = 300,
                             int height = 200);
+  // The same view, before any of its messages are handled.
+  CFileViewControl* MakeView(int id, const std::string& state, int x = 320, int y = 10, int width = 300,
+                             int height = 200);
   std::vector<HeardEvent> Heard(DISPID dispid) const;
 
   std::vector<HeardEvent> heard;

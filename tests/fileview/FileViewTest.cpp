@@ -2,11 +2,14 @@
 // clipboard, outside changes and folders that cannot be shown.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
 #include "FileViewHost.h"
+#include "IconFiles.h"
 #include "framework/Exceptions.h"
+#include "framework/Handles.h"
 #include "hosted/Fileviewctrl1.h"
 #include "ocx/fileview/FileClipboard.h"
 #include "tests/support/TestKit.h"
@@ -246,7 +249,8 @@ TEST_F(FileViewTest, TenThousandItemsShowAtOnceAndIconsFollow) {
   for (int i = 0; i < 10000; ++i)
     CloseHandle(CreateFileA(name(i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   // How fast is bench/fileview's question; here: every item listed, then every icon in.
-  CFileViewControl* view = View(1003, dir / "left");
+  // (The icon thread has the type icons of all of them in within a few messages.)
+  CFileViewControl* view = host.MakeView(1003, "root=" + (dir / "left") + ";font=Tahoma");
   UpdateWindow(host.GetSafeHwnd());
   EXPECT_EQ(ListView_GetItemCount(view->GetListView()), 10000);
   EXPECT_TRUE(view->IsLoadingIcons());
@@ -311,4 +315,94 @@ TEST_F(FileViewTest, AnEmptyFolderStillShowsWhatComesIn) {
   EXPECT_TRUE(PumpUntilDone([&] { return ShownNames(view).empty(); }, 5000));
   SetFileAttributesA((dir / "left\\secret.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_TRUE(PumpUntilDone([&] { return ShownNames(view).size() == 1; }, 5000)) << "shown once it is not hidden";
+}
+
+namespace {
+COLORREF ShadeOf(int i) { return RGB(2 * i, 255 - 2 * i, 96); }
+
+int ImageOf(CFileViewControl* view, int index) {
+  LVITEMA item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = index;
+  ListView_GetItem(view->GetListView(), &item);
+  return item.iImage;
+}
+}  // namespace
+
+// The icon thread adds icons to the shell's image list while the view draws from it; each
+// comes out whole (without a lock Wine's list spoils some of them for good).
+TEST_F(FileViewTest, IconsAddedWhileTheViewDrawsComeOutWhole) {
+  CreateDirectoryA((dir / "icons").c_str(), nullptr);
+  const int count = 100;
+  for (int i = 0; i < count; ++i) {
+    std::string number = std::to_string(100 + i);
+    WriteSolidIcon(dir / ("icons\\c" + number + ".ico"), ShadeOf(i));
+    ASSERT_TRUE(MakeShortcut(dir / ("left\\s" + number + ".lnk"), dir / "icons", dir / ("icons\\c" + number + ".ico")));
+  }
+  CFileViewControl* view = host.AddView(1003, "root=" + (dir / "left") + ";font=Tahoma", 0, 0, 600, 380);
+  ASSERT_NE(view->IconThreadId(), 0u);
+  EXPECT_TRUE(PumpUntilDone(
+      [&] {
+        RedrawWindow(view->GetListView(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return !view->IsLoadingIcons();
+      },
+      30000));
+  HIMAGELIST images = ListView_GetImageList(view->GetListView(), LVSIL_NORMAL);
+  int spoilt = 0;
+  for (int i = 0; i < count; ++i) spoilt += MiddleOfImage(images, ImageOf(view, i)) != ShadeOf(i);
+  EXPECT_EQ(spoilt, 0);
+}
+
+// A folder opened while the icons of the one before are still being looked up shows none
+// of them.
+TEST_F(FileViewTest, AFolderOpenedWhileIconsComeInShowsNoneOfTheOldOnes) {
+  WriteSolidIcon(dir / "red.ico", RGB(255, 0, 0));
+  CreateDirectoryA((dir / "left\\inner").c_str(), nullptr);
+  for (int i = 0; i < 150; ++i) {
+    std::string number = std::to_string(100 + i);
+    ASSERT_TRUE(MakeShortcut(dir / ("left\\s" + number + ".lnk"), dir / "red.ico", dir / "red.ico"));
+    WriteTextFile(dir / ("left\\inner\\p" + number + ".exe"), "x");
+  }
+  CFileViewControl* view = View(1003, dir / "left");
+  HIMAGELIST images = ListView_GetImageList(view->GetListView(), LVSIL_NORMAL);
+  ASSERT_TRUE(PumpUntilDone([&] { return MiddleOfImage(images, ImageOf(view, 1)) == RGB(255, 0, 0); }));
+  ASSERT_TRUE(view->IsLoadingIcons()) << "the rest are still on the way";
+  view->OpenItem(0);
+  ASSERT_STREQ(view->GetFolder(), (dir / "left\\inner").c_str());
+  EXPECT_TRUE(PumpUntilDone([&] { return !view->IsLoadingIcons(); }, 20000));
+  SHFILEINFOA program{};
+  SHGetFileInfoA((dir / "left\\inner\\p100.exe").c_str(), 0, &program, sizeof program,
+                 SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
+  int stale = 0;
+  for (int i = 0; i < 150; ++i) stale += ImageOf(view, i) != program.iIcon;
+  EXPECT_EQ(stale, 0);
+}
+
+// Destroyed while its icons come in, the view ends its icon thread before it goes.
+TEST_F(FileViewTest, DestroyedWhileIconsComeInItEndsItsIconThread) {
+  for (int i = 0; i < 300; ++i) WriteTextFile(dir / ("left\\p" + std::to_string(100 + i) + ".exe"), "x");
+  CFileViewControl* view = View(1003, dir / "left");
+  ASSERT_TRUE(PumpUntilDone([&] { return view->IconThreadId() != 0; }, 2000));
+  FileHandle thread(OpenThread(SYNCHRONIZE, FALSE, view->IconThreadId()));
+  ASSERT_TRUE(thread);
+  ASSERT_TRUE(view->IsLoadingIcons());
+  DestroyWindow(view->GetSafeHwnd());
+  EXPECT_EQ(WaitForSingleObject(thread.Get(), 0), DWORD(WAIT_OBJECT_0));
+  PumpUntilDone([] { return false; }, 100);  // what it posted last finds no window: harmless
+}
+
+// A folder of documents has only type icons and needs no icon thread; once a program comes
+// in, the thread starts and brings its icon.
+TEST_F(FileViewTest, TheIconThreadStartsOnlyForItemsWithIconsOfTheirOwn) {
+  for (int i = 0; i < 50; ++i) WriteTextFile(dir / ("left\\d" + std::to_string(100 + i) + ".txt"), "d");
+  CFileViewControl* view = View(1003, dir / "left");
+  EXPECT_TRUE(PumpUntilDone([&] { return !view->IsLoadingIcons(); }));
+  EXPECT_EQ(view->IconThreadId(), 0u);
+  WriteSolidIcon(dir / "green.ico", RGB(0, 255, 0));
+  ASSERT_TRUE(MakeShortcut(dir / "left\\a.lnk", dir / "green.ico", dir / "green.ico"));
+  view->Reload();
+  EXPECT_TRUE(PumpUntilDone([&] { return !view->IsLoadingIcons(); }));
+  EXPECT_NE(view->IconThreadId(), 0u);
+  HIMAGELIST images = ListView_GetImageList(view->GetListView(), LVSIL_NORMAL);
+  EXPECT_EQ(MiddleOfImage(images, ImageOf(view, IndexOf(view, "a.lnk"))), RGB(0, 255, 0));
 }

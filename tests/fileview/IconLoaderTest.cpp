@@ -1,11 +1,18 @@
 // The file view's icons: a file's type icon is shown at once and is final unless the file
-// carries an icon of its own, which replaces it later.
+// carries an icon of its own, which replaces it later, looked up on the view's thread in
+// slices or on a thread of its own.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <shellapi.h>
 
+#include <algorithm>
+#include <functional>
+#include <string>
+
+#include "IconFiles.h"
+#include "framework/Handles.h"
 #include "ocx/fileview/IconLoader.h"
 #include "tests/support/TestKit.h"
 
@@ -80,4 +87,96 @@ TEST(IconLoaderTest, SlicesOfManyProgramsStayShort) {
   }
   EXPECT_EQ(changed.size(), items.size());
   EXPECT_LE(longest, 50u);
+}
+
+namespace {
+// The shell's icon for a path, looked up the plain way.
+int ShellIcon(const std::string& path) {
+  SHFILEINFOA info{};
+  SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
+  return info.iIcon;
+}
+
+// A window that hears the icon thread, and a pump that hands the loader what came in.
+class ThreadPump {
+ public:
+  static constexpr UINT kMessage = WM_APP + 7;
+  ThreadPump() : m_window(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
+  HWND Window() const { return m_window.Get(); }
+  bool Until(CIconLoader& loader, std::vector<int>* changed, const std::function<bool()>& done) {
+    return testkit::PumpUntil(
+        [&] {
+          loader.TakeFetched(changed);
+          return done();
+        },
+        20000);
+  }
+
+ private:
+  WindowHandle m_window;
+};
+}  // namespace
+
+// Looked up through their folder, items get the icons the shell gives for their whole paths:
+// a shortcut the icon it names, a program and a folder theirs, a document its type's.
+TEST(IconLoaderTest, IconsLookedUpThroughTheFolderAreTheShellsOwn) {
+  testkit::ScratchDir dir("icon-source");
+  WriteSolidIcon(dir / "red.ico", RGB(255, 0, 0));
+  testkit::WriteTextFile(dir / "a.txt", "a");
+  testkit::WriteTextFile(dir / "tool.exe", "x");
+  CreateDirectoryA((dir / "sub").c_str(), nullptr);
+  ASSERT_TRUE(MakeShortcut(dir / "red.lnk", dir / "a.txt", dir / "red.ico"));
+  ASSERT_TRUE(MakeShortcut(dir / "plain.lnk", dir / "a.txt"));
+  CIconSource source;
+  for (const char* name : {"red.lnk", "plain.lnk", "tool.exe", "sub"})
+    EXPECT_EQ(source.IconOf((dir / name).c_str(), name, std::string(name) == "sub"), ShellIcon(dir / name)) << name;
+  int red = source.IconOf((dir / "red.lnk").c_str(), "red.lnk", false);
+  EXPECT_EQ(MiddleOfImage(source.ImageList(), red), RGB(255, 0, 0));
+  SHFILEINFOA text{};
+  SHGetFileInfoA("x.txt", FILE_ATTRIBUTE_NORMAL, &text, sizeof text,
+                 SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
+  EXPECT_EQ(source.IconOf((dir / "a.txt").c_str(), "a.txt", false), text.iIcon);
+  // A name that is not the end of its path is looked up by the path.
+  EXPECT_EQ(source.IconOf((dir / "red.lnk").c_str(), "other.lnk", false), red);
+}
+
+// On the icon thread, the items the view asked for come before the rest and are the ones to
+// redraw, and every item ends with the icon a look-up of its own gives.
+TEST(IconLoaderTest, TheIconThreadTakesTheItemsAskedForFirst) {
+  testkit::ScratchDir dir("icon-thread");
+  WriteSolidIcon(dir / "blue.ico", RGB(0, 0, 255));
+  std::vector<FileItem> items;
+  for (int i = 0; i < 120; ++i) {
+    std::string name = "s" + std::to_string(1000 + i) + ".lnk";
+    ASSERT_TRUE(MakeShortcut(dir / name, dir / "blue.ico", dir / "blue.ico"));
+    items.push_back(Item(dir, name.c_str()));
+  }
+  ThreadPump pump;
+  CIconLoader loader;
+  loader.Reset(items);
+  loader.IconFor(100);
+  loader.IconFor(7);
+  ASSERT_TRUE(loader.FetchInBackground(pump.Window(), ThreadPump::kMessage));
+  EXPECT_TRUE(loader.IsWantedPending());
+  std::vector<int> changed;
+  ASSERT_TRUE(pump.Until(loader, &changed, [&] { return changed.size() == 2; }));
+  EXPECT_EQ(std::min(changed[0], changed[1]), 7);
+  EXPECT_EQ(std::max(changed[0], changed[1]), 100);
+  EXPECT_GT(loader.CountPending(), items.size() - 10) << "the rest still wait";
+  // Asked for while the thread sweeps through the rest, an item comes next (give or take
+  // the few found before it was asked for); the sweep alone reaches it after 100 others.
+  size_t pendingWhenAsked = loader.CountPending(), pendingWhenIn = 0;
+  loader.IconFor(110);
+  ASSERT_TRUE(pump.Until(loader, &changed, [&] {
+    pendingWhenIn = loader.CountPending();
+    return changed.size() == 3;
+  }));
+  EXPECT_EQ(changed[2], 110);
+  EXPECT_LT(pendingWhenAsked - pendingWhenIn, 10u);
+  ASSERT_TRUE(pump.Until(loader, &changed, [&] { return !loader.IsPending(); }));
+  EXPECT_FALSE(loader.IsWantedPending());
+  EXPECT_EQ(changed.size(), 3u) << "items never shown are not redrawn";
+  int blue = ShellIcon(dir / "s1000.lnk");
+  EXPECT_EQ(MiddleOfImage(loader.ImageList(), blue), RGB(0, 0, 255));
+  for (int i = 0; i < int(items.size()); ++i) EXPECT_EQ(loader.IconFor(i), blue) << i;
 }

@@ -1,0 +1,116 @@
+#include "ocx/fileview/IconSource.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include "ocx/fileview/ImageListLock.h"
+
+namespace {
+const std::chrono::milliseconds kStoppingPoll(10);
+
+std::string Upper(const char* text) {
+  std::string upper = text;
+  if (!upper.empty()) CharUpperBuffA(&upper[0], DWORD(upper.size()));
+  return upper;
+}
+
+std::wstring Wide(const std::string& text) {
+  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  if (length <= 0) return std::wstring();
+  std::vector<wchar_t> wide(size_t(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+  return wide.data();
+}
+}  // namespace
+
+CIconSource::CIconSource() { LookUpStockIcons(); }
+
+CIconSource::CIconSource(const std::atomic<bool>& stopping) : m_stopping(&stopping) { LookUpStockIcons(); }
+
+void CIconSource::LookUpStockIcons() {
+  SHFILEINFOA info{};
+  m_imageList =
+      reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
+  m_folderIcon = std::max(0, SystemIcon("folder", FILE_ATTRIBUTE_DIRECTORY, SHGFI_USEFILEATTRIBUTES));
+  m_fileIcon = std::max(0, SystemIcon("file", FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES));
+}
+
+int CIconSource::SystemIcon(const char* path, DWORD attributes, UINT flags) {
+  std::unique_lock<std::recursive_timed_mutex> hold(ImageListLock(), std::defer_lock);
+  if (m_stopping)
+    while (!hold.try_lock_for(kStoppingPoll))
+      if (*m_stopping) return -1;
+  SHFILEINFOA info{};
+  if (!SHGetFileInfoA(path, attributes, &info, sizeof info, flags | SHGFI_SYSICONINDEX | SHGFI_LARGEICON)) return -1;
+  return info.iIcon;
+}
+
+bool CIconSource::HasOwnIcon(const char* extension) {
+  static const char* const kinds[] = {".EXE", ".LNK", ".ICO", ".CUR", ".ANI", ".URL", ".PIF", ".SCR", ".CPL", ".MSC"};
+  for (const char* kind : kinds)
+    if (lstrcmpiA(extension, kind) == 0) return true;
+  return false;
+}
+
+int CIconSource::TypeIcon(const char* extension) {
+  std::string key = Upper(extension);
+  auto found = m_byType.find(key);
+  if (found != m_byType.end()) return found->second;
+  int icon = SystemIcon(("file" + key).c_str(), FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES);
+  if (icon < 0) icon = m_fileIcon;
+  m_byType[key] = icon;
+  return icon;
+}
+
+int CIconSource::IconOf(const char* path, const char* name, bool isFolder) {
+  const char* extension = PathFindExtensionA(name);
+  if (!isFolder && !HasOwnIcon(extension)) return TypeIcon(extension);
+  int icon = OwnIcon(path, name);
+  if (icon >= 0) return icon;
+  return isFolder ? m_folderIcon : TypeIcon(extension);
+}
+
+int CIconSource::OwnIcon(const char* path, const char* name) {
+  size_t pathLength = lstrlenA(path), nameLength = lstrlenA(name);
+  if (nameLength > 0 && pathLength > nameLength + 1 && path[pathLength - nameLength - 1] == '\\' &&
+      lstrcmpiA(path + pathLength - nameLength, name) == 0) {
+    int icon = IconInFolder(std::string(path, pathLength - nameLength - 1), name);
+    if (icon >= 0) return icon;
+  }
+  return SystemIcon(path, 0, 0);
+}
+
+int CIconSource::IconInFolder(const std::string& folder, const char* name) {
+  BindFolder(folder);
+  if (!m_shellFolder) return -1;
+  std::wstring wideName = Wide(name);
+  if (wideName.empty()) return -1;
+  ITEMIDLIST* parsed = nullptr;
+  if (FAILED(m_shellFolder->ParseDisplayName(nullptr, nullptr, &wideName[0], nullptr, &parsed, nullptr))) return -1;
+  PidlHandle child(parsed);
+  PidlHandle full(ILCombine(m_folderPidl.Get(), child.Get()));
+  if (!full) return -1;
+  return SystemIcon(reinterpret_cast<const char*>(full.Get()), 0, SHGFI_PIDL);
+}
+
+void CIconSource::BindFolder(const std::string& folder) {
+  std::string key = Upper(folder.c_str());
+  if (key == m_folder) return;
+  m_folder = key;
+  m_shellFolder = ComPtr<IShellFolder>();
+  m_folderPidl.Reset();
+  ComPtr<IShellFolder> desktop;
+  if (FAILED(SHGetDesktopFolder(desktop.Receive()))) return;
+  std::wstring wideFolder = Wide(folder);
+  if (wideFolder.empty()) return;
+  ITEMIDLIST* parsed = nullptr;
+  if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, &wideFolder[0], nullptr, &parsed, nullptr))) return;
+  m_folderPidl.Reset(parsed);
+  if (FAILED(desktop->BindToObject(m_folderPidl.Get(), nullptr, IID_IShellFolder,
+                                   reinterpret_cast<void**>(m_shellFolder.Receive()))))
+    m_shellFolder = ComPtr<IShellFolder>();
+}

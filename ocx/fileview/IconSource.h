@@ -1,0 +1,62 @@
+// CIconSource: the shell's large icons for files and folders, as indices into the system image
+// list. A file's type icon is one look-up per extension, remembered. An item's own icon (a
+// program's, a shortcut's, a folder's) is looked up through its folder, which is parsed once
+// for all of its items: parsing every item's whole path again costs the shell more than the
+// icon itself. Each thread that looks up icons has an object of its own.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <atomic>
+#include <map>
+#include <string>
+
+#include "framework/Handles.h"
+
+namespace iconsource {
+inline void FreePidl(ITEMIDLIST* pidl) { CoTaskMemFree(pidl); }
+}  // namespace iconsource
+using PidlHandle = UniqueHandle<ITEMIDLIST*, iconsource::FreePidl>;
+
+class CIconSource {
+ public:
+  // For the thread that draws from the system image list: its look-ups need no lock, as
+  // the shell adds icons under a lock of its own.
+  CIconSource();
+  // For an icon thread: each look-up holds ImageListLock(), so that no icon is added while
+  // the list is drawn from, and gives up waiting for it once `stopping` is set (answering a
+  // stand-in icon).
+  explicit CIconSource(const std::atomic<bool>& stopping);
+  CIconSource(const CIconSource&) = delete;
+  CIconSource& operator=(const CIconSource&) = delete;
+
+  HIMAGELIST ImageList() const { return m_imageList; }
+  int FolderIcon() const { return m_folderIcon; }
+  int FileIcon() const { return m_fileIcon; }
+
+  // Files of these types carry icons of their own; every other file shows its type's icon.
+  static bool HasOwnIcon(const char* extension);
+  // The icon of files with this extension (".txt"), or the plain file icon.
+  int TypeIcon(const char* extension);
+  // The icon the item shows for good: its own if it has one, else its type's.
+  int IconOf(const char* path, const char* name, bool isFolder);
+
+ private:
+  int SystemIcon(const char* path, DWORD attributes, UINT flags);
+  int OwnIcon(const char* path, const char* name);
+  int IconInFolder(const std::string& folder, const char* name);
+  void BindFolder(const std::string& folder);
+
+  void LookUpStockIcons();
+
+  const std::atomic<bool>* m_stopping = nullptr;  // null on the drawing thread
+  HIMAGELIST m_imageList = nullptr;
+  int m_folderIcon = 0;
+  int m_fileIcon = 0;
+  std::map<std::string, int> m_byType;
+  std::string m_folder;  // the folder bound below, in upper case; empty when none is
+  PidlHandle m_folderPidl;
+  ComPtr<IShellFolder> m_shellFolder;
+};
