@@ -144,6 +144,22 @@ class BitmapDc {
   SelectObjectScope m_select;
 };
 
+// COM on this thread while the scope lives (apartment-threaded unless `flags` say
+// otherwise), balanced on the way out when it was started.
+class ComScope {
+ public:
+  explicit ComScope(DWORD flags = COINIT_APARTMENTTHREADED) : m_result(CoInitializeEx(nullptr, flags)) {}
+  ~ComScope() {
+    if (SUCCEEDED(m_result)) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+  HRESULT Result() const { return m_result; }
+
+ private:
+  HRESULT m_result;
+};
+
 // A counted COM pointer.
 template <class T> class ComPtr {
  public:

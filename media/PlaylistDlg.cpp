@@ -11,20 +11,6 @@
 namespace {
 constexpr char kExtension[] = ".mp3";
 
-// COM on this thread for as long as the folder browser needs it, balanced on the way out.
-class ComScope {
- public:
-  ComScope() : m_ok(SUCCEEDED(CoInitialize(nullptr))) {}
-  ~ComScope() {
-    if (m_ok) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  bool m_ok;
-};
-
 // An item list the shell handed out, given back to the shell's allocator.
 class ShellItemList {
  public:

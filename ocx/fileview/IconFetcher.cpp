@@ -4,6 +4,8 @@
 
 #include <system_error>
 
+#include "framework/Handles.h"
+
 #include "ocx/fileview/IconSource.h"
 
 namespace {
@@ -11,19 +13,6 @@ namespace {
 // the sweep through the rest still finds them.
 const size_t kMostPreferred = 512;
 
-// The shell's objects want COM on the thread that uses them.
-class ComScope {
- public:
-  ComScope() : m_ok(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-  ~ComScope() {
-    if (m_ok) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  bool m_ok;
-};
 }  // namespace
 
 bool CIconFetcher::Start(HWND window, UINT message) {
@@ -112,7 +101,7 @@ void CIconFetcher::Run() {
 }
 
 void CIconFetcher::RunFetching() {
-  ComScope com;
+  ComScope com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   CIconSource source(m_stopping);
   std::unique_lock<std::mutex> lock(m_lock);
   for (;;) {

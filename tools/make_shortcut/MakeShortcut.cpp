@@ -12,21 +12,6 @@
 
 namespace {
 
-// COM for the lifetime of the program; every ComPtr is gone before it ends.
-class ComScope {
- public:
-  ComScope() : m_result(CoInitialize(nullptr)) {}
-  ~ComScope() {
-    if (SUCCEEDED(m_result)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-  HRESULT Result() const { return m_result; }
-
- private:
-  HRESULT m_result;
-};
-
 std::wstring Wide(const char* text) {
   int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
   std::wstring wide(length > 0 ? length : 1, L'\0');
@@ -59,7 +44,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_shortcut <link path> <target> <working folder>\n");
     return 2;
   }
-  ComScope com;
+  ComScope com;  // for the whole program: every ComPtr is gone before it ends
   if (FAILED(com.Result())) {
     std::fprintf(stderr, "make_shortcut: COM could not start (0x%08lX)\n", static_cast<unsigned long>(com.Result()));
     return 1;
