@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "controls/ClockText.h"
+#include "framework/TimerBeat.h"
 
 namespace {
 SYSTEMTIME LocalTimeNow() {
@@ -31,16 +32,20 @@ void CClockLabel::ReadTime() { m_now = m_timeSource ? m_timeSource() : LocalTime
 
 void CClockLabel::ShowTime() {
   CString text = FormatClockText(m_now.wHour, m_now.wMinute, m_now.wSecond, m_twentyFourHour != 0).c_str();
-  // The text changes once a minute: repainting it every second would only cost time.
-  if (text == m_timeText && GetWindowText() == text) return;
+  // The text changes once a minute: repainting it every second would only cost time. The
+  // text is the clock's own, so what it set last is what shows (asking the window would send
+  // it a message through its subclass chain, a few server calls each second under Wine).
+  if (text == m_timeText) return;
   m_timeText = text;
   SetText(m_timeText);
 }
 
+// The one-second timer ticks on the wall clock's whole seconds, armed again at each tick:
+// the minute shows when it turns, and the tick shares its wake-up with the monitors'.
 BOOL CClockLabel::Start() {
   ReadTime();
   ShowTime();
-  return m_hWnd && SetTimer(kClockTimerId, 1000) != 0;
+  return m_hWnd && SetTimer(kClockTimerId, MsToNextBeat(1000)) != 0;
 }
 
 void CClockLabel::SetTwentyFourHour(int on) {
@@ -81,5 +86,7 @@ bool CClockLabel::OnTimer(UINT_PTR id) {
   ReadTime();
   ShowTime();
   CheckAlarm();
-  return id == kClockTimerId;
+  if (id != kClockTimerId) return false;
+  SetTimer(kClockTimerId, MsToNextBeat(1000));
+  return true;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/Exceptions.h"
+#include "framework/TimerBeat.h"
 
 namespace {
 struct Member {
@@ -26,8 +27,11 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
     if (pace.timer != timer) continue;
     std::vector<Member> members = pace.members;  // a listener may leave while it runs
     for (const Member& member : members) AfxGuard([&] { member.listener(); });
-    return;
+    break;
   }
+  // Armed again for the next beat, unless the last listener has left meanwhile.
+  for (auto& [interval, pace] : Paces())
+    if (pace.timer == timer) SetTimer(nullptr, timer, MsToNextBeat(interval), &Tick);
 }
 }  // namespace
 
@@ -35,7 +39,7 @@ void CSampleClock::Join(const void* owner, UINT intervalMs, Listener listener) {
   Leave(owner);
   Pace& pace = Paces()[intervalMs];
   pace.members.push_back({owner, std::move(listener)});
-  if (!pace.timer) pace.timer = SetTimer(nullptr, 0, intervalMs, &Tick);
+  if (!pace.timer) pace.timer = SetTimer(nullptr, 0, MsToNextBeat(intervalMs), &Tick);
 }
 
 void CSampleClock::Leave(const void* owner) {

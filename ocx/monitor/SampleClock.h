@@ -1,6 +1,7 @@
 // The pace of the system monitors: one timer per interval, shared by every monitor that
 // samples at that interval. Each timer tick wakes the whole program, so two monitors on the
-// bar cost one wake-up a second instead of two.
+// bar cost one wake-up a second instead of two; the ticks fall on whole multiples of the
+// interval by the wall clock, where the bar's clock ticks too.
 #pragma once
 
 #include <windows.h>

@@ -59,6 +59,12 @@ struct ColorLabelTest : testing::Test {
   Canvas canvas{120, 30};
 };
 
+int WallMilliseconds() {
+  SYSTEMTIME wall;
+  GetSystemTime(&wall);
+  return wall.wMilliseconds;
+}
+
 struct ClockTest : testing::Test {
   void SetUp() override {
     ASSERT_TRUE(clock.SubclassWindow(host.Static(10, "Static")));
@@ -293,6 +299,23 @@ TEST_F(ClockTest, TheAlarmRingsOnceWhenSetEnabledAndDue) {
   now = At(9, 0);
   clock.Tick(CClockLabel::kClockTimerId);
   EXPECT_EQ(clock.timers.size(), 2u);
+}
+
+// Started half-way through a second, the clock still ticks on the wall clock's whole
+// seconds: the minute shows when it turns, and the tick shares its wake-up with the
+// monitors', which tick there too.
+TEST_F(ClockTest, ItTicksOnTheWallClocksWholeSeconds) {
+  std::vector<int> msIntoSecond;
+  clock.SetTimeSource([&] {
+    SYSTEMTIME wall;
+    GetSystemTime(&wall);
+    msIntoSecond.push_back(wall.wMilliseconds);
+    return now;
+  });
+  ASSERT_TRUE(testkit::PumpUntil([] { return WallMilliseconds() >= 450 && WallMilliseconds() < 550; }, 2000));
+  ASSERT_TRUE(clock.Start());
+  EXPECT_TRUE(testkit::PumpUntil([&] { return msIntoSecond.size() >= 4; }, 5000)) << "the start and three ticks";
+  for (size_t i = 1; i < msIntoSecond.size(); ++i) EXPECT_LT(msIntoSecond[i], 150) << "tick " << i;
 }
 
 // The bar's set-up: red on practically black, a 12-point normal-weight font, sunken.

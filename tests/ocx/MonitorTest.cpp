@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/Dialog.h"
 #include "ocx/monitor/SampleClock.h"
 #include "tests/ocx/OcxTestIds.h"
@@ -75,6 +77,23 @@ TEST(Monitor, MonitorsOfOnePaceShareOneTimerThatStopsWithTheLast) {
   }
   EXPECT_EQ(CSampleClock::RunningTimers(), before);
   testkit::Pump(1100);  // no tick reaches a destroyed monitor
+}
+
+// Monitors of a one-second pace sample on the wall clock's whole seconds, where the bar's
+// clock ticks too, however far into a second they start.
+TEST(Monitor, APaceTicksOnTheWallClocksWholeMultiplesOfItsInterval) {
+  auto msIntoSecond = [] {
+    SYSTEMTIME wall;
+    GetSystemTime(&wall);
+    return int(wall.wMilliseconds);
+  };
+  std::vector<int> ticks;
+  int owner = 0;
+  ASSERT_TRUE(testkit::PumpUntil([&] { return msIntoSecond() >= 450 && msIntoSecond() < 550; }, 2000));
+  CSampleClock::Join(&owner, 1000, [&] { ticks.push_back(msIntoSecond()); });
+  EXPECT_TRUE(testkit::PumpUntil([&] { return ticks.size() >= 3; }, 5000));
+  CSampleClock::Leave(&owner);
+  for (size_t i = 0; i < ticks.size(); ++i) EXPECT_LT(ticks[i], 150) << "tick " << i;
 }
 
 TEST(Monitor, PaintsTheGraphOverItsBackgroundWithoutLeaking) {
