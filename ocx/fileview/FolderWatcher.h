@@ -16,10 +16,7 @@
 
 class CFolderWatcher {
  public:
-  CFolderWatcher() = default;
-  ~CFolderWatcher() { Stop(); }
-  CFolderWatcher(const CFolderWatcher&) = delete;
-  CFolderWatcher& operator=(const CFolderWatcher&) = delete;
+  ~CFolderWatcher() { Stop(); }  // not copied: it owns its change handle
 
   // Watches `folder`; false when the system cannot watch it (it does not exist, ...).
   bool Watch(const CString& folder);

@@ -30,10 +30,7 @@ struct FetchedIcon {
 
 class CIconFetcher {
  public:
-  CIconFetcher() = default;
-  ~CIconFetcher() { Stop(); }
-  CIconFetcher(const CIconFetcher&) = delete;
-  CIconFetcher& operator=(const CIconFetcher&) = delete;
+  ~CIconFetcher() { Stop(); }  // not copied: it owns its thread
 
   // Starts the thread; false when none could be started.
   bool Start(HWND window, UINT message);
