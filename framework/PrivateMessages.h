@@ -8,5 +8,4 @@ enum PrivateMessage : UINT {
   kDeliverEventsMessage = WM_APP + 1,  // the MP3 control: raise the events its player queued
   kFirstShownMessage,                  // the file view: its first screen is drawn
   kLaterErrorMessage,                  // the file view: tell the user of a failure met while busy
-  kIconsFetchedMessage,                // the file view: its icon thread has icons to hand over
 };

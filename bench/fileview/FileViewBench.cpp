@@ -5,9 +5,7 @@
 //  - all icons in: the file view until its last icon, against a loop making the same
 //    shell icon look-ups (one per file type, one per file with an icon of its own);
 //  - visible icons in, and the longest single message the view's window handled meanwhile,
-//    which is how long input waits at worst;
-//  - each of these with the icons fetched on the view's icon thread, as it does, and on its
-//    window's thread in short slices, as it did before it had that thread.
+//    which is how long input waits at worst.
 // Usage: fileview_bench <runs> <folder>...
 #include <windows.h>
 #include <commctrl.h>
@@ -161,8 +159,7 @@ struct ViewTimes {
   double firstScreen = 0, visibleIcons = 0, allIcons = 0, longestMessage = 0;
 };
 
-ViewTimes FileView(const std::string& folder, bool iconThread) {
-  CFileViewControl::UseIconThread(iconThread);
+ViewTimes FileView(const std::string& folder) {
   HWND frame = MakeFrame();
   std::string state = "root=" + folder + ";filter=*.*;font=Tahoma";
   std::vector<WORD> data(1 + state.size());
@@ -194,19 +191,13 @@ ViewTimes FileView(const std::string& folder, bool iconThread) {
 void Measure(const std::string& folder, int runs) {
   size_t items = NamesIn(folder).size();
   std::vector<double> bare, loop, pathLoop, first, visible, all, longest;
-  std::vector<double> slicedVisible, slicedAll, slicedLongest;
   for (int i = 0; i < runs; ++i) {
     bare.push_back(BareListView(folder));
-    // The two ways take turns at meeting the shell first.
-    ViewTimes sliced, view;
-    if (i % 2) sliced = FileView(folder, false), view = FileView(folder, true);
-    else view = FileView(folder, true), sliced = FileView(folder, false);
-    loop.push_back(FolderIconLoop(folder));  // after the views, so all meet the shell equally warm
+    ViewTimes view = FileView(folder);
+    loop.push_back(FolderIconLoop(folder));  // after the view, so both meet the shell equally warm
     pathLoop.push_back(PathIconLoop(folder));
     first.push_back(view.firstScreen), visible.push_back(view.visibleIcons), all.push_back(view.allIcons);
     longest.push_back(view.longestMessage);
-    slicedVisible.push_back(sliced.visibleIcons), slicedAll.push_back(sliced.allIcons);
-    slicedLongest.push_back(sliced.longestMessage);
   }
   std::printf("%s: %zu items, %d runs\n", PathFindFileNameA(folder.c_str()), items, runs);
   PrintSpread("file view first screen", first, "ms");
@@ -218,11 +209,6 @@ void Measure(const std::string& folder, int runs) {
   PrintSpread("loop of look-ups by whole path", pathLoop, "ms");
   PrintSpread("file view visible icons in (aim 300)", visible, "ms");
   PrintSpread("longest message while loading (aim 50)", longest, "ms");
-  std::printf("  icons in slices on the window's thread, as before the icon thread:\n");
-  PrintSpread("all icons in", slicedAll, "ms");
-  PrintSpread("visible icons in", slicedVisible, "ms");
-  PrintSpread("longest message while loading", slicedLongest, "ms");
-  PrintSpread("visible icons in, icon thread / slices", Ratios(visible, slicedVisible), "x", 2);
   std::fflush(stdout);
 }
 }  // namespace

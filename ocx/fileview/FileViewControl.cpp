@@ -24,7 +24,6 @@ const DWORD kIconSliceMs = 15;
 // themselves are at least 10 ms apart, and waiting for each one after a single slice left
 // the first screen's own icons half a second late in a folder of programs.
 const DWORD kIconTickMs = 25;
-bool g_iconThread = true;
 const char kCaption[] = "Tidybar";
 const char kBadNameCharacters[] = "\\/:*?\"<>|";
 
@@ -35,17 +34,6 @@ std::string UpperKey(const CString& text) {
   CString upper = text;
   upper.MakeUpper();
   return upper.GetString();
-}
-
-// Every message the list view handles is bracketed, so that the image list's lock it takes
-// to draw its items is let go when the message ends.
-LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
-  auto* hold = reinterpret_cast<CListDrawingHold*>(data);
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &ListViewProc, id);
-  hold->EnterMessage();
-  LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-  hold->LeaveMessage();
-  return result;
 }
 
 bool IsDown(int key) { return GetKeyState(key) < 0; }
@@ -67,8 +55,6 @@ CString VolumeOf(const CString& path) {
 
 void CFileViewControl::Register() { RegisterControlClass<CFileViewControl>(CLSID_CLASS_FILE_VIEW); }
 
-void CFileViewControl::UseIconThread(bool use) { g_iconThread = use; }
-
 const MethodMap& CFileViewControl::GetMethodMap() const {
   static const MethodEntry entries[] = {Method<&CFileViewControl::GoBack>(fileviewcontract::kGoBack)};
   static const MethodMap map(entries);
@@ -84,10 +70,8 @@ const MessageMap* CFileViewControl::GetMessageMap() const {
       OnMessage<WM_DESTROY>(&CFileViewControl::OnDestroy),
       OnMessage(kFirstShownMessage, &CFileViewControl::OnFirstShown),
       OnMessage(kLaterErrorMessage, &CFileViewControl::OnLaterError),
-      OnMessage(kIconsFetchedMessage, &CFileViewControl::OnIconsFetched),
       OnNotify(kListId, LVN_GETDISPINFOA, &CFileViewControl::OnGetDispInfo),
       OnNotify(kListId, LVN_ODFINDITEMA, &CFileViewControl::OnFindItem),
-      OnNotify(kListId, NM_CUSTOMDRAW, &CFileViewControl::OnCustomDraw),
       OnNotify(kListId, NM_DBLCLK, &CFileViewControl::OnDoubleClick),
       OnNotify(kListId, LVN_KEYDOWN, &CFileViewControl::OnKeyDown),
       OnNotify(kListId, LVN_BEGINDRAG, &CFileViewControl::OnBeginDrag),
@@ -114,8 +98,6 @@ void CFileViewControl::OnCreateControl() {
   if (!m_list) return;
   ::SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
   ListView_SetImageList(m_list, m_icons.ImageList(), LVSIL_NORMAL);
-  SetWindowSubclass(m_list, &ListViewProc, 0, reinterpret_cast<DWORD_PTR>(&m_drawingHold));
-  if (g_iconThread) m_icons.FetchInBackground(m_hWnd, kIconsFetchedMessage);
   ListView_SetCallbackMask(m_list, LVIS_DROPHILITED);
   m_dropTarget = ComPtr<CFileDropTarget>(new CFileDropTarget(m_list, this), false);
   RegisterDragDrop(m_list, m_dropTarget.Get());
@@ -130,7 +112,6 @@ bool CFileViewControl::OnDestroy() {
   if (m_list) RevokeDragDrop(m_list);
   if (m_dropTarget) m_dropTarget->Detach();
   m_watcher.Stop();
-  m_icons.StopBackground();
   return false;
 }
 
@@ -345,10 +326,6 @@ void CFileViewControl::OnSetFocus() {
 
 void CFileViewControl::OnTimer(UINT_PTR id) {
   if (id == kIconTimer) {
-    if (m_icons.IsFetchingInBackground()) {
-      KillTimer(kIconTimer);  // the icon thread has started since
-      return;
-    }
     std::vector<int> changed;
     DWORD start = GetTickCount();
     for (DWORD spent = 0; m_icons.IsPending() && spent < kIconTickMs; spent = GetTickCount() - start) {
@@ -366,18 +343,8 @@ void CFileViewControl::OnTimer(UINT_PTR id) {
   }
 }
 
-// Icons come from the icon thread; without one (a folder of documents needs none) they are
-// fetched here on a timer.
 void CFileViewControl::KeepIconsComing() {
-  if (m_icons.IsPending() && !m_icons.IsFetchingInBackground()) SetTimer(kIconTimer, 1);
-}
-
-LRESULT CFileViewControl::OnIconsFetched(WPARAM, LPARAM) {
-  std::vector<int> changed;
-  m_icons.TakeFetched(&changed);
-  for (int index : changed) ListView_RedrawItems(m_list, index, index);
-  KeepIconsComing();  // in case the thread has ended
-  return 0;
+  if (m_icons.IsPending()) SetTimer(kIconTimer, 1);
 }
 
 // ---- List view notifications ----
@@ -391,12 +358,6 @@ LRESULT CFileViewControl::OnGetDispInfo(NMLVDISPINFOA* info) {
   if (item.mask & LVIF_IMAGE) item.iImage = m_icons.IconFor(item.iItem);
   if (item.mask & LVIF_STATE) item.state = item.iItem == m_dropItem ? LVIS_DROPHILITED : 0;
   return 0;
-}
-
-// The list view lays its items out before this stage and draws them after it.
-LRESULT CFileViewControl::OnCustomDraw(const NMLVCUSTOMDRAW* draw) {
-  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) m_drawingHold.BeforeDrawing();
-  return CDRF_DODEFAULT;
 }
 
 // Typing a name's first letters moves to it.

@@ -15,8 +15,8 @@
 //
 // Methods: 43 GoBack(). Events: see FileViewEvents.h.
 //
-// Large folders: the list is virtual (the list view asks for the names it draws), and
-// icons come in from a thread of their own, visible items first.
+// Large folders: the list is virtual (the list view asks for the names it draws), and the
+// items' own icons come in afterwards in short slices, visible items first.
 #pragma once
 
 #include <windows.h>
@@ -32,16 +32,12 @@
 #include "ocx/fileview/FolderListing.h"
 #include "ocx/fileview/FolderWatcher.h"
 #include "ocx/fileview/IconLoader.h"
-#include "ocx/fileview/ImageListLock.h"
 
 class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
  public:
   static constexpr UINT kListId = 1;  // the list view inside the control
   // Registers the window class named by the control's CLSID (CLSID_CLASS_FILE_VIEW).
   static void Register();
-  // Views made after this fetch icons on a thread of their own (the default) or on their
-  // window's thread in short slices; the bench compares the two.
-  static void UseIconThread(bool use);
 
   CFileViewControl() = default;
 
@@ -55,7 +51,6 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   IDropTarget* GetDropTarget() const { return m_dropTarget.Get(); }
   bool IsLoadingIcons() const { return m_icons.IsPending(); }
   bool IsLoadingVisibleIcons() const { return m_icons.IsWantedPending(); }
-  DWORD IconThreadId() const { return m_icons.IconThreadId(); }  // 0 when there is none
 
   // The user's commands, as the keys and the mouse give them.
   void OpenItem(int index);
@@ -96,10 +91,8 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   bool OnDestroy();
   LRESULT OnFirstShown(WPARAM, LPARAM);
   LRESULT OnLaterError(WPARAM, LPARAM);
-  LRESULT OnIconsFetched(WPARAM, LPARAM);
   LRESULT OnGetDispInfo(NMLVDISPINFOA* info);
   LRESULT OnFindItem(const NMLVFINDITEMA* find);
-  LRESULT OnCustomDraw(const NMLVCUSTOMDRAW* draw);
   void OnDoubleClick(const NMITEMACTIVATE* click);
   void OnKeyDown(const NMLVKEYDOWN* down);
   void OnBeginDrag();
@@ -123,7 +116,6 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   FontHandle m_font;
   CFolderListing m_listing;
   CIconLoader m_icons;
-  CListDrawingHold m_drawingHold;
   CFolderWatcher m_watcher;
   CString m_filter;
   std::vector<CString> m_history;

@@ -2,9 +2,8 @@
 // icon at once (one look-up per extension); folders and files that carry an icon of their own
 // (programs, shortcuts, icon files) get it later, so that a large folder shows its names at
 // once and input is never kept waiting long. Items the view asks for (the visible ones) come
-// first, then the rest in order. The later icons are looked up on a thread of their own once
-// the owner asks for that (FetchInBackground), else a few at a time on the owner's thread
-// (LoadSome). Icons are indices into the system image list.
+// first, then the rest in order. The later icons are looked up a few at a time (LoadSome), on
+// the view's own thread. Icons are indices into the system image list.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +15,6 @@
 #include <vector>
 
 #include "ocx/fileview/FolderListing.h"
-#include "ocx/fileview/IconFetcher.h"
 #include "ocx/fileview/IconSource.h"
 
 class CIconLoader {
@@ -24,27 +22,13 @@ class CIconLoader {
   CIconLoader() = default;
   HIMAGELIST ImageList() const { return m_source.ImageList(); }
 
-  // Looks up the later icons on a thread that posts `message` to `window` whenever some are
-  // in; the window's thread then calls TakeFetched. The thread starts with the first listing
-  // that has items with icons of their own. False when it was needed and could not start.
-  bool FetchInBackground(HWND window, UINT message);
-  // Ends the thread (before its window goes); LoadSome fetches whatever is left.
-  void StopBackground();
-  // False too while no thread is needed, and once it has ended by itself: LoadSome has to
-  // go on then.
-  bool IsFetchingInBackground() const { return m_background; }
-  DWORD IconThreadId() const { return m_fetcher.ThreadId(); }
-
   // Starts over with a new listing; icons already fetched for the same paths are kept.
   void Reset(const std::vector<FileItem>& items);
   // The icon to draw now for item `index`; asks for its own icon if it is not in yet.
   int IconFor(int index);
-  // Fetches icons on this thread for about `budgetMs`, at least one; the items that changed
-  // are added to *changed.
+  // Fetches icons for about `budgetMs`, at least one; the items shown with a stand-in icon
+  // that now have their own are added to *changed.
   void LoadSome(DWORD budgetMs, std::vector<int>* changed);
-  // Takes the icons the thread has fetched; the items shown with a stand-in icon that now
-  // have their own are added to *changed.
-  void TakeFetched(std::vector<int>* changed);
   bool IsPending() const { return m_unresolved > 0; }
   size_t CountPending() const { return m_unresolved; }
   // Items the view asked for (the visible ones) still wait for their own icon.
@@ -53,14 +37,8 @@ class CIconLoader {
  private:
   void Want(size_t index);
   void Resolve(size_t index, int icon, std::vector<int>* changed);
-  bool HandOverToThread();
-  void SendJobs();
 
-  CIconSource m_source;  // this thread's look-ups
-  CIconFetcher m_fetcher;
-  HWND m_threadWindow = nullptr;  // set while a thread is to be used
-  UINT m_threadMessage = 0;
-  bool m_background = false;  // the thread runs and has the listing
+  CIconSource m_source;
   std::vector<FileItem> m_items;
   std::vector<int> m_icons;   // -1 until final
   std::vector<bool> m_asked;  // shown with a stand-in icon and waiting for its own

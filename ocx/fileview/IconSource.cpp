@@ -4,14 +4,9 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <chrono>
 #include <vector>
 
-#include "ocx/fileview/ImageListLock.h"
-
 namespace {
-const std::chrono::milliseconds kStoppingPoll(10);
-
 std::string Upper(const char* text) {
   std::string upper = text;
   if (!upper.empty()) CharUpperBuffA(&upper[0], DWORD(upper.size()));
@@ -27,11 +22,7 @@ std::wstring Wide(const std::string& text) {
 }
 }  // namespace
 
-CIconSource::CIconSource() { LookUpStockIcons(); }
-
-CIconSource::CIconSource(const std::atomic<bool>& stopping) : m_stopping(&stopping) { LookUpStockIcons(); }
-
-void CIconSource::LookUpStockIcons() {
+CIconSource::CIconSource() {
   SHFILEINFOA info{};
   m_imageList =
       reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
@@ -40,10 +31,6 @@ void CIconSource::LookUpStockIcons() {
 }
 
 int CIconSource::SystemIcon(const char* path, DWORD attributes, UINT flags) {
-  std::unique_lock<std::recursive_timed_mutex> hold(ImageListLock(), std::defer_lock);
-  if (m_stopping)
-    while (!hold.try_lock_for(kStoppingPoll))
-      if (*m_stopping) return -1;
   SHFILEINFOA info{};
   if (!SHGetFileInfoA(path, attributes, &info, sizeof info, flags | SHGFI_SYSICONINDEX | SHGFI_LARGEICON)) return -1;
   return info.iIcon;

@@ -2,14 +2,13 @@
 // list. A file's type icon is one look-up per extension, remembered. An item's own icon (a
 // program's, a shortcut's, a folder's) is looked up through its folder, which is parsed once
 // for all of its items: parsing every item's whole path again costs the shell more than the
-// icon itself. Each thread that looks up icons has an object of its own.
+// icon itself.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <atomic>
 #include <map>
 #include <string>
 
@@ -22,13 +21,7 @@ using PidlHandle = UniqueHandle<ITEMIDLIST*, iconsource::FreePidl>;
 
 class CIconSource {
  public:
-  // For the thread that draws from the system image list: its look-ups need no lock, as
-  // the shell adds icons under a lock of its own.
   CIconSource();
-  // For an icon thread: each look-up holds ImageListLock(), so that no icon is added while
-  // the list is drawn from, and gives up waiting for it once `stopping` is set (answering a
-  // stand-in icon).
-  explicit CIconSource(const std::atomic<bool>& stopping);
   CIconSource(const CIconSource&) = delete;
   CIconSource& operator=(const CIconSource&) = delete;
 
@@ -49,9 +42,6 @@ class CIconSource {
   int IconInFolder(const std::string& folder, const char* name);
   void BindFolder(const std::string& folder);
 
-  void LookUpStockIcons();
-
-  const std::atomic<bool>* m_stopping = nullptr;  // null on the drawing thread
   HIMAGELIST m_imageList = nullptr;
   int m_folderIcon = 0;
   int m_fileIcon = 0;

@@ -249,7 +249,7 @@ TEST_F(FileViewTest, TenThousandItemsShowAtOnceAndIconsFollow) {
   for (int i = 0; i < 10000; ++i)
     CloseHandle(CreateFileA(name(i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   // How fast is bench/fileview's question; here: every item listed, then every icon in.
-  // (The icon thread has the type icons of all of them in within a few messages.)
+  // (Type icons need one look-up per extension, so all of them are in within a few ticks.)
   CFileViewControl* view = host.MakeView(1003, "root=" + (dir / "left") + ";font=Tahoma");
   UpdateWindow(host.GetSafeHwnd());
   EXPECT_EQ(ListView_GetItemCount(view->GetListView()), 10000);
@@ -329,8 +329,8 @@ int ImageOf(CFileViewControl* view, int index) {
 }
 }  // namespace
 
-// The icon thread adds icons to the shell's image list while the view draws from it; each
-// comes out whole (without a lock Wine's list spoils some of them for good).
+// Icons are added to the shell's image list while the view draws from it; each shortcut ends
+// with the icon it names, whole.
 TEST_F(FileViewTest, IconsAddedWhileTheViewDrawsComeOutWhole) {
   CreateDirectoryA((dir / "icons").c_str(), nullptr);
   const int count = 100;
@@ -340,7 +340,6 @@ TEST_F(FileViewTest, IconsAddedWhileTheViewDrawsComeOutWhole) {
     ASSERT_TRUE(MakeShortcut(dir / ("left\\s" + number + ".lnk"), dir / "icons", dir / ("icons\\c" + number + ".ico")));
   }
   CFileViewControl* view = host.AddView(1003, "root=" + (dir / "left") + ";font=Tahoma", 0, 0, 600, 380);
-  ASSERT_NE(view->IconThreadId(), 0u);
   EXPECT_TRUE(PumpUntilDone(
       [&] {
         RedrawWindow(view->GetListView(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -378,31 +377,16 @@ TEST_F(FileViewTest, AFolderOpenedWhileIconsComeInShowsNoneOfTheOldOnes) {
   EXPECT_EQ(stale, 0);
 }
 
-// Destroyed while its icons come in, the view ends its icon thread before it goes.
-TEST_F(FileViewTest, DestroyedWhileIconsComeInItEndsItsIconThread) {
-  for (int i = 0; i < 300; ++i) WriteTextFile(dir / ("left\\p" + std::to_string(100 + i) + ".exe"), "x");
-  CFileViewControl* view = View(1003, dir / "left");
-  ASSERT_TRUE(PumpUntilDone([&] { return view->IconThreadId() != 0; }, 2000));
-  FileHandle thread(OpenThread(SYNCHRONIZE, FALSE, view->IconThreadId()));
-  ASSERT_TRUE(thread);
-  ASSERT_TRUE(view->IsLoadingIcons());
-  DestroyWindow(view->GetSafeHwnd());
-  EXPECT_EQ(WaitForSingleObject(thread.Get(), 0), DWORD(WAIT_OBJECT_0));
-  PumpUntilDone([] { return false; }, 100);  // what it posted last finds no window: harmless
-}
-
-// A folder of documents has only type icons and needs no icon thread; once a program comes
-// in, the thread starts and brings its icon.
-TEST_F(FileViewTest, TheIconThreadStartsOnlyForItemsWithIconsOfTheirOwn) {
+// A folder of documents has only type icons, all in at once; a shortcut that comes in later
+// brings its own icon.
+TEST_F(FileViewTest, AShortcutAddedToAFolderOfDocumentsBringsItsIcon) {
   for (int i = 0; i < 50; ++i) WriteTextFile(dir / ("left\\d" + std::to_string(100 + i) + ".txt"), "d");
   CFileViewControl* view = View(1003, dir / "left");
   EXPECT_TRUE(PumpUntilDone([&] { return !view->IsLoadingIcons(); }));
-  EXPECT_EQ(view->IconThreadId(), 0u);
   WriteSolidIcon(dir / "green.ico", RGB(0, 255, 0));
   ASSERT_TRUE(MakeShortcut(dir / "left\\a.lnk", dir / "green.ico", dir / "green.ico"));
   view->Reload();
   EXPECT_TRUE(PumpUntilDone([&] { return !view->IsLoadingIcons(); }));
-  EXPECT_NE(view->IconThreadId(), 0u);
   HIMAGELIST images = ListView_GetImageList(view->GetListView(), LVSIL_NORMAL);
   EXPECT_EQ(MiddleOfImage(images, ImageOf(view, IndexOf(view, "a.lnk"))), RGB(0, 255, 0));
 }

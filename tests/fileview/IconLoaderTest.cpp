@@ -1,6 +1,5 @@
 // The file view's icons: a file's type icon is shown at once and is final unless the file
-// carries an icon of its own, which replaces it later, looked up on the view's thread in
-// slices or on a thread of its own.
+// carries an icon of its own, which replaces it later, looked up in short slices.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,7 +7,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 
 #include "IconFiles.h"
@@ -75,15 +73,16 @@ TEST(IconLoaderTest, SlicesOfManyProgramsStayShort) {
   }
   CIconLoader loader;
   loader.Reset(items);
+  for (int i = 0; i < int(items.size()); ++i) loader.IconFor(i);  // all shown: all redrawn
   std::vector<int> changed;
   loader.LoadSome(5, &changed);  // learns how slow a look-up is
   DWORD longest = 0;
   while (loader.IsPending()) {
-    size_t before = changed.size();
+    size_t before = loader.CountPending();
     DWORD start = GetTickCount();
     loader.LoadSome(5, &changed);
     longest = std::max(longest, GetTickCount() - start);
-    ASSERT_GT(changed.size(), before);
+    ASSERT_LT(loader.CountPending(), before);
   }
   EXPECT_EQ(changed.size(), items.size());
   EXPECT_LE(longest, 50u);
@@ -96,25 +95,6 @@ int ShellIcon(const std::string& path) {
   SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
   return info.iIcon;
 }
-
-// A window that hears the icon thread, and a pump that hands the loader what came in.
-class ThreadPump {
- public:
-  static constexpr UINT kMessage = WM_APP + 7;
-  ThreadPump() : m_window(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
-  HWND Window() const { return m_window.Get(); }
-  bool Until(CIconLoader& loader, std::vector<int>* changed, const std::function<bool()>& done) {
-    return testkit::PumpUntil(
-        [&] {
-          loader.TakeFetched(changed);
-          return done();
-        },
-        20000);
-  }
-
- private:
-  WindowHandle m_window;
-};
 }  // namespace
 
 // Looked up through their folder, items get the icons the shell gives for their whole paths:
@@ -140,10 +120,10 @@ TEST(IconLoaderTest, IconsLookedUpThroughTheFolderAreTheShellsOwn) {
   EXPECT_EQ(source.IconOf((dir / "red.lnk").c_str(), "other.lnk", false), red);
 }
 
-// On the icon thread, the items the view asked for come before the rest and are the ones to
-// redraw, and every item ends with the icon a look-up of its own gives.
-TEST(IconLoaderTest, TheIconThreadTakesTheItemsAskedForFirst) {
-  testkit::ScratchDir dir("icon-thread");
+// The items the view asked for come before the rest and are the only ones to redraw, and
+// every item ends with the icon a look-up of its own gives.
+TEST(IconLoaderTest, TheItemsAskedForComeFirst) {
+  testkit::ScratchDir dir("icon-order");
   WriteSolidIcon(dir / "blue.ico", RGB(0, 0, 255));
   std::vector<FileItem> items;
   for (int i = 0; i < 120; ++i) {
@@ -151,30 +131,25 @@ TEST(IconLoaderTest, TheIconThreadTakesTheItemsAskedForFirst) {
     ASSERT_TRUE(MakeShortcut(dir / name, dir / "blue.ico", dir / "blue.ico"));
     items.push_back(Item(dir, name.c_str()));
   }
-  ThreadPump pump;
   CIconLoader loader;
   loader.Reset(items);
   loader.IconFor(100);
   loader.IconFor(7);
-  ASSERT_TRUE(loader.FetchInBackground(pump.Window(), ThreadPump::kMessage));
   EXPECT_TRUE(loader.IsWantedPending());
   std::vector<int> changed;
-  ASSERT_TRUE(pump.Until(loader, &changed, [&] { return changed.size() == 2; }));
-  EXPECT_EQ(std::min(changed[0], changed[1]), 7);
-  EXPECT_EQ(std::max(changed[0], changed[1]), 100);
+  while (loader.IsWantedPending()) loader.LoadSome(1, &changed);
+  ASSERT_EQ(changed, (std::vector<int>{100, 7}));
   EXPECT_GT(loader.CountPending(), items.size() - 10) << "the rest still wait";
-  // Asked for while the thread sweeps through the rest, an item comes next (give or take
-  // the few found before it was asked for); the sweep alone reaches it after 100 others.
-  size_t pendingWhenAsked = loader.CountPending(), pendingWhenIn = 0;
+  // Asked for while the sweep goes through the rest, an item comes next (give or take what a
+  // slice sweeps after it); the sweep alone reaches it after 100 others.
+  loader.LoadSome(1, &changed);
+  size_t pendingWhenAsked = loader.CountPending();
   loader.IconFor(110);
-  ASSERT_TRUE(pump.Until(loader, &changed, [&] {
-    pendingWhenIn = loader.CountPending();
-    return changed.size() == 3;
-  }));
+  while (loader.IsWantedPending()) loader.LoadSome(1, &changed);
+  ASSERT_EQ(changed.size(), 3u);
   EXPECT_EQ(changed[2], 110);
-  EXPECT_LT(pendingWhenAsked - pendingWhenIn, 10u);
-  ASSERT_TRUE(pump.Until(loader, &changed, [&] { return !loader.IsPending(); }));
-  EXPECT_FALSE(loader.IsWantedPending());
+  EXPECT_LT(pendingWhenAsked - loader.CountPending(), 10u);
+  while (loader.IsPending()) loader.LoadSome(50, &changed);
   EXPECT_EQ(changed.size(), 3u) << "items never shown are not redrawn";
   int blue = ShellIcon(dir / "s1000.lnk");
   EXPECT_EQ(MiddleOfImage(loader.ImageList(), blue), RGB(0, 0, 255));
