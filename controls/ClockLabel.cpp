@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "controls/ClockText.h"
-#include "framework/TimerBeat.h"
 
 namespace {
 SYSTEMTIME LocalTimeNow() {
@@ -40,12 +39,12 @@ void CClockLabel::ShowTime() {
   SetText(m_timeText);
 }
 
-// The one-second timer ticks on the wall clock's whole seconds, armed again at each tick:
-// the minute shows when it turns, and the tick shares its wake-up with the monitors'.
+// The one-second timer ticks on the wall clock's whole seconds: the minute shows when it
+// turns, and the tick shares its wake-up with the monitors'.
 BOOL CClockLabel::Start() {
   ReadTime();
   ShowTime();
-  return m_hWnd && SetTimer(kClockTimerId, MsToNextBeat(1000)) != 0;
+  return m_hWnd && SetTimer(kClockTimerId, m_beat.First()) != 0;
 }
 
 void CClockLabel::SetTwentyFourHour(int on) {
@@ -87,6 +86,6 @@ bool CClockLabel::OnTimer(UINT_PTR id) {
   ShowTime();
   CheckAlarm();
   if (id != kClockTimerId) return false;
-  SetTimer(kClockTimerId, MsToNextBeat(1000));
+  if (UINT next = m_beat.Next()) SetTimer(kClockTimerId, next);
   return true;
 }

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "controls/ColorLabel.h"
+#include "framework/TimerBeat.h"
 
 class CClockLabel : public CColorLabel {
  public:
@@ -45,4 +46,5 @@ class CClockLabel : public CColorLabel {
   unsigned m_alarmHour = 0;
   unsigned m_alarmMinute = 0;
   TimeSource m_timeSource;
+  CTimerBeat m_beat{1000};
 };

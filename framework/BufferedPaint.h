@@ -48,6 +48,27 @@ class CBackBuffer {
   int m_width = 0, m_height = 0;
 };
 
+// Draws `window` now, outside WM_PAINT, by calling draw(dc, client) on `cache`'s bitmap and
+// copying the whole of it to the window. A window that changes on a timer draws so at each
+// tick: invalidating it instead costs the wine server three more calls a tick (the
+// invalidation, the paint message's region, the validation). Parts the window does not show
+// are clipped away, and a paint comes for them when they show.
+#ifndef DCX_USESTYLE
+#define DCX_USESTYLE 0x00010000  // the window's class style chooses the context, as GetDC does
+#endif
+
+template <class Draw> void DrawBuffered(HWND window, Draw&& draw, CBackBuffer* cache) {
+  RECT client;
+  GetClientRect(window, &client);
+  HDC memory = cache->For(client.right, client.bottom);
+  if (!memory) return;
+  draw(memory, client);
+  if (HDC screen = GetDCEx(window, nullptr, DCX_USESTYLE | DCX_NORESETATTRS)) {
+    BitBlt(screen, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    ReleaseDC(window, screen);
+  }
+}
+
 // Paints `window` by calling draw(dc, client) on an off-screen bitmap: `cache`'s if given,
 // else one made for this paint.
 //
@@ -55,29 +76,18 @@ class CBackBuffer {
 // the window's device context is taken without BeginPaint: EndPaint resets a device
 // context's state, and the reset selects the system font again, a look-up of the user's X
 // resources under X on every paint. Windows of a class with CS_OWNDC thus keep theirs.
-#ifndef DCX_USESTYLE
-#define DCX_USESTYLE 0x00010000  // the window's class style chooses the context, as GetDC does
-#endif
-
 template <class Draw> void PaintBuffered(HWND window, Draw&& draw, CBackBuffer* cache = nullptr) {
-  RECT client;
-  GetClientRect(window, &client);
-  if (!cache) {
-    PaintDc paint(window);
-    CBackBuffer once;
-    HDC memory = once.For(client.right, client.bottom);
-    if (!memory) return;
-    draw(memory, client);
-    BitBlt(paint.Get(), 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  if (cache) {
+    DrawBuffered(window, draw, cache);
+    ValidateRect(window, nullptr);
     return;
   }
-  HDC memory = cache->For(client.right, client.bottom);
-  if (memory) {
-    draw(memory, client);
-    if (HDC screen = GetDCEx(window, nullptr, DCX_USESTYLE | DCX_NORESETATTRS)) {
-      BitBlt(screen, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-      ReleaseDC(window, screen);
-    }
-  }
-  ValidateRect(window, nullptr);
+  RECT client;
+  GetClientRect(window, &client);
+  PaintDc paint(window);
+  CBackBuffer once;
+  HDC memory = once.For(client.right, client.bottom);
+  if (!memory) return;
+  draw(memory, client);
+  BitBlt(paint.Get(), 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
 }

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <mutex>
 #include <unordered_map>
 #include <vector>
 
@@ -17,11 +16,9 @@ const char kObjectProperty[] = "Tidybar.CWnd";
 
 // The same link, kept in this process too: every message looks its object up, and under
 // Wine reading a window property asks the wine server, dozens of times a second when idle.
-// Every object bound to a window, the window's own first.
-struct ObjectTable {
-  std::mutex lock;
-  std::unordered_map<HWND, std::vector<CWnd*>> objects;
-};
+// Every object bound to a window, the window's own first. Windows belong to the program's
+// one thread, so the table needs no lock.
+using ObjectTable = std::unordered_map<HWND, std::vector<CWnd*>>;
 ObjectTable& Objects() {
   static ObjectTable table;
   return table;
@@ -78,16 +75,13 @@ CWnd::~CWnd() {
 CWnd* CWnd::FromHandlePermanent(HWND window) {
   if (!window) return nullptr;
   ObjectTable& table = Objects();
-  std::lock_guard<std::mutex> hold(table.lock);
-  auto found = table.objects.find(window);
-  return found == table.objects.end() ? nullptr : found->second.front();
+  auto found = table.find(window);
+  return found == table.end() ? nullptr : found->second.front();
 }
 
 void CWnd::Attach(HWND window) {
   m_hWnd = window;
-  ObjectTable& table = Objects();
-  std::lock_guard<std::mutex> hold(table.lock);
-  std::vector<CWnd*>& bound = table.objects[window];
+  std::vector<CWnd*>& bound = Objects()[window];
   bound.push_back(this);
   if (bound.size() == 1) SetPropA(window, kObjectProperty, this);
 }
@@ -95,14 +89,13 @@ void CWnd::Attach(HWND window) {
 void CWnd::Detach() {
   if (m_hWnd) {
     ObjectTable& table = Objects();
-    std::lock_guard<std::mutex> hold(table.lock);
-    auto found = table.objects.find(m_hWnd);
-    if (found != table.objects.end()) {
+    auto found = table.find(m_hWnd);
+    if (found != table.end()) {
       std::vector<CWnd*>& bound = found->second;
       bool first = !bound.empty() && bound.front() == this;
       bound.erase(std::remove(bound.begin(), bound.end(), this), bound.end());
       if (bound.empty()) {
-        table.objects.erase(found);
+        table.erase(found);
         RemovePropA(m_hWnd, kObjectProperty);
       } else if (first) {
         SetPropA(m_hWnd, kObjectProperty, bound.front());

@@ -53,7 +53,9 @@ void CMonitorControl::TakeSample(double value) {
   size_t keep = size_t(std::max<LONG>(client.right / kStep + 2, 2));
   while (m_history.size() > keep) m_history.pop_front();
   m_scroll = (m_scroll + kStep) % kGrid;
-  Invalidate(FALSE);
+  if (IsWindowVisible())
+    DrawBuffered(
+        m_hWnd, [this](HDC dc, const RECT& client) { DrawInBuffer(dc, client); }, &m_buffer);
 }
 
 CString CMonitorControl::ValueText() const {
@@ -75,12 +77,12 @@ void CMonitorControl::OnPrintClient(HDC dc, UINT) {
 
 void CMonitorControl::OnPaint() {
   PaintBuffered(
-      m_hWnd,
-      [this](HDC dc, const RECT& client) {
-        m_buffer.Keep(GetStockObject(DEFAULT_GUI_FONT));
-        Draw(dc, client);
-      },
-      &m_buffer);
+      m_hWnd, [this](HDC dc, const RECT& client) { DrawInBuffer(dc, client); }, &m_buffer);
+}
+
+void CMonitorControl::DrawInBuffer(HDC dc, const RECT& client) {
+  m_buffer.Keep(GetStockObject(DEFAULT_GUI_FONT));
+  Draw(dc, client);
 }
 
 int CMonitorControl::YFor(double value, const RECT& client) const {

@@ -44,6 +44,7 @@ class CMonitorControl : public CHostedControl {
  private:
   void MakeDrawingTools();
   void Draw(HDC dc, const RECT& client) const;
+  void DrawInBuffer(HDC dc, const RECT& client);
   void DrawGrid(HDC dc, const RECT& client) const;
   void DrawGraph(HDC dc, const RECT& client) const;
   int YFor(double value, const RECT& client) const;

@@ -13,7 +13,9 @@ struct Member {
 };
 
 struct Pace {
+  explicit Pace(UINT intervalMs) : beat(intervalMs) {}
   UINT_PTR timer = 0;
+  CTimerBeat beat;
   std::vector<Member> members;
 };
 
@@ -29,17 +31,20 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
     for (const Member& member : members) AfxGuard([&] { member.listener(); });
     break;
   }
-  // Armed again for the next beat, unless the last listener has left meanwhile.
-  for (auto& [interval, pace] : Paces())
-    if (pace.timer == timer) SetTimer(nullptr, timer, MsToNextBeat(interval), &Tick);
+  // Kept on the beat, unless the last listener has left meanwhile.
+  for (auto& [interval, pace] : Paces()) {
+    if (pace.timer != timer) continue;
+    if (UINT next = pace.beat.Next()) SetTimer(nullptr, timer, next, &Tick);
+    break;
+  }
 }
 }  // namespace
 
 void CSampleClock::Join(const void* owner, UINT intervalMs, Listener listener) {
   Leave(owner);
-  Pace& pace = Paces()[intervalMs];
+  Pace& pace = Paces().try_emplace(intervalMs, intervalMs).first->second;
   pace.members.push_back({owner, std::move(listener)});
-  if (!pace.timer) pace.timer = SetTimer(nullptr, 0, MsToNextBeat(intervalMs), &Tick);
+  if (!pace.timer) pace.timer = SetTimer(nullptr, 0, pace.beat.First(), &Tick);
 }
 
 void CSampleClock::Leave(const void* owner) {

@@ -138,3 +138,23 @@ TEST(Monitor, APaintOfACornerLeavesNothingPendingAndShowsTheValue) {
     for (int y = 2; y < 14; ++y) white += GetPixel(dc.Get(), x, y) == RGB(255, 255, 255);
   EXPECT_GT(white, 10) << "the value text \"" << cpu->ValueText().GetString() << "\"";
 }
+
+// A sample shows on the screen at once, drawn in the tick rather than through a paint
+// message; a hidden monitor draws nothing until it is shown.
+TEST(Monitor, ASampleIsDrawnAtOnceWithoutAPaintMessage) {
+  CDialog dialog(IDD_CONTROL_PANEL);
+  ASSERT_TRUE(dialog.Create(IDD_CONTROL_PANEL));
+  CMonitorControl* cpu = Monitor(dialog, IDC_CPU_METER);
+  for (int i = 0; i < 3; ++i) cpu->TakeSample(0);  // hidden: drawn once it is shown
+  dialog.ShowWindow(SW_SHOW);
+  UpdateWindow(dialog.m_hWnd);
+  RECT client;
+  GetClientRect(cpu->m_hWnd, &client);
+  WindowDc dc(cpu->m_hWnd);
+  ASSERT_EQ(GetPixel(dc.Get(), client.right - 3, client.bottom - 1), RGB(0, 255, 0)) << "the graph at 0%";
+  ASSERT_NE(GetPixel(dc.Get(), client.right - 3, 0), RGB(0, 255, 0));
+  cpu->TakeSample(100);
+  cpu->TakeSample(100);
+  EXPECT_FALSE(GetUpdateRect(cpu->m_hWnd, nullptr, FALSE)) << "nothing left for a paint message";
+  EXPECT_EQ(GetPixel(dc.Get(), client.right - 3, 0), RGB(0, 255, 0)) << "the graph at 100%, at once";
+}
