@@ -57,8 +57,30 @@ int CIconSource::IconOf(const char* path, const char* name, bool isFolder) {
   const char* extension = PathFindExtensionA(name);
   if (!isFolder && !HasOwnIcon(extension)) return TypeIcon(extension);
   int icon = OwnIcon(path, name);
+  if (icon == m_fileIcon && lstrcmpiA(extension, ".lnk") == 0) icon = TargetIcon(path);
   if (icon >= 0) return icon;
   return isFolder ? m_folderIcon : TypeIcon(extension);
+}
+
+// Windows shows a shortcut that names no icon with its target's; Wine's shell gives it the
+// plain document icon, so every shortcut of a category would look the same. Such a
+// shortcut is read here (without resolving it, which may search the disk) and shows its
+// target's icon.
+int CIconSource::TargetIcon(const char* link) {
+  ComPtr<IShellLinkA> shortcut;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(shortcut.Receive()))))
+    return -1;
+  ComPtr<IPersistFile> file;
+  std::wstring wideLink = Wide(link);
+  if (wideLink.empty() ||
+      FAILED(shortcut->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Receive()))) ||
+      FAILED(file->Load(wideLink.c_str(), STGM_READ)))
+    return -1;
+  char target[MAX_PATH] = "";
+  if (shortcut->GetPath(target, MAX_PATH, nullptr, 0) != S_OK || !target[0]) return -1;
+  if (lstrcmpiA(PathFindExtensionA(target), ".lnk") == 0) return -1;  // a shortcut to a shortcut
+  return SystemIcon(target, 0, 0);
 }
 
 int CIconSource::OwnIcon(const char* path, const char* name) {

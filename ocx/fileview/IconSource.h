@@ -39,6 +39,7 @@ class CIconSource {
  private:
   int SystemIcon(const char* path, DWORD attributes, UINT flags);
   int OwnIcon(const char* path, const char* name);
+  int TargetIcon(const char* link);
   int IconInFolder(const std::string& folder, const char* name);
   void BindFolder(const std::string& folder);
 

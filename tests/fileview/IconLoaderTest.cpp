@@ -116,6 +116,13 @@ TEST(IconLoaderTest, IconsLookedUpThroughTheFolderAreTheShellsOwn) {
   SHGetFileInfoA("x.txt", FILE_ATTRIBUTE_NORMAL, &text, sizeof text,
                  SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
   EXPECT_EQ(source.IconOf((dir / "a.txt").c_str(), "a.txt", false), text.iIcon);
+  // A shortcut that names no icon shows its target's, as on Windows (Wine's shell gives it
+  // the plain document icon).
+  char notepad[MAX_PATH];
+  GetSystemDirectoryA(notepad, MAX_PATH);
+  lstrcatA(notepad, "\\notepad.exe");
+  ASSERT_TRUE(MakeShortcut(dir / "editor.lnk", notepad));
+  EXPECT_EQ(source.IconOf((dir / "editor.lnk").c_str(), "editor.lnk", false), ShellIcon(notepad));
   // A name that is not the end of its path is looked up by the path.
   EXPECT_EQ(source.IconOf((dir / "red.lnk").c_str(), "other.lnk", false), red);
 }
