@@ -144,11 +144,11 @@ class BitmapDc {
   SelectObjectScope m_select;
 };
 
-// COM on this thread while the scope lives (apartment-threaded unless `flags` say
-// otherwise), balanced on the way out when it was started.
+// COM (apartment-threaded) on this thread while the scope lives, balanced on the way out when
+// it was started.
 class ComScope {
  public:
-  explicit ComScope(DWORD flags = COINIT_APARTMENTTHREADED) : m_result(CoInitializeEx(nullptr, flags)) {}
+  ComScope() : m_result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
   ~ComScope() {
     if (SUCCEEDED(m_result)) CoUninitialize();
   }

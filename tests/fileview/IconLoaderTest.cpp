@@ -10,7 +10,6 @@
 #include <string>
 
 #include "IconFiles.h"
-#include "framework/Handles.h"
 #include "ocx/fileview/IconLoader.h"
 #include "tests/support/TestKit.h"
 
