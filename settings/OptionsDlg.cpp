@@ -60,6 +60,7 @@ void options::DoDataExchange(CDataExchange* pDX) {
 }
 
 // A box is checked only for a stored 1; boxes start unchecked and absent values leave them so.
+// An absent seltime shows the lifetime the bar uses for it, so Close without typing keeps it.
 BOOL options::OnInitDialog() {
   CDHtmlDialog::OnInitDialog();
   using namespace settings;
@@ -74,8 +75,7 @@ BOOL options::OnInitDialog() {
                {kHideMp3, IDC_HIDE_MP3}};
   for (const auto& flag : flags)
     if (IsOn(Read(store, flag.name, kAbsentFlag))) CheckDlgButton(m_hWnd, flag.box, BST_CHECKED);
-  int seconds = 0;
-  if (store.Read(kSection, kSelTime, seconds)) SetDlgItemInt(m_hWnd, IDC_SELTIME, UINT(seconds), TRUE);
+  SetDlgItemInt(m_hWnd, IDC_SELTIME, UINT(Read(store, kSelTime, kAbsentSelTime)), TRUE);
   return TRUE;
 }
 
