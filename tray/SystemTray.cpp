@@ -11,6 +11,8 @@ CSystemTray g_trayIcon;
 
 namespace {
 constexpr UINT kCycleTimerId = 4567;
+constexpr UINT kRetryTimerId = 4568;
+constexpr UINT kRetryMs = 2000;
 constexpr UINT kAllFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 // The record's first form has room for 64 bytes of tooltip, terminator included.
 constexpr int kTipChars = 63;
@@ -64,7 +66,28 @@ BOOL CSystemTray::AddToTray(CWnd* notifyWnd, UINT callbackMessage, const char* t
   SetTipText(tip);
   m_hidden = FALSE;
   m_enabled = Notify(NIM_ADD, kAllFlags);
+  if (!m_enabled) WaitForTaskbar();
   return m_enabled;
+}
+
+void CSystemTray::WaitForTaskbar() {
+  m_addPending = TRUE;
+  SetTimer(kRetryTimerId, kRetryMs);
+}
+
+void CSystemTray::StopWaitingForTaskbar() {
+  if (!m_addPending) return;
+  m_addPending = FALSE;
+  KillTimer(kRetryTimerId);
+}
+
+// A busy shell may time out on an add it then carries out, so an icon that cannot be added
+// again may be there already: a modify that goes through says so.
+void CSystemTray::RetryAdd() {
+  if (!m_addPending) return;
+  if (!Notify(NIM_ADD, kAllFlags) && !Notify(NIM_MODIFY, kAllFlags)) return;
+  StopWaitingForTaskbar();
+  m_enabled = TRUE;
 }
 
 // The hidden window receives the callback when no other window is given, owns the cycle
@@ -80,6 +103,7 @@ BOOL CSystemTray::Notify(DWORD message, UINT flags) {
 }
 
 void CSystemTray::RemoveFromTray() {
+  StopWaitingForTaskbar();
   if (!m_enabled) return;
   if (!m_hidden) Notify(NIM_DELETE, 0);
   m_enabled = FALSE;
@@ -104,7 +128,8 @@ void CSystemTray::ReAddToTray() {
 }
 
 void CSystemTray::OnTaskbarCreated() {
-  if (m_enabled && !m_hidden) Notify(NIM_ADD, kAllFlags);
+  if (m_addPending) RetryAdd();
+  else if (m_enabled && !m_hidden) Notify(NIM_ADD, kAllFlags);
 }
 
 BOOL CSystemTray::ChangeIcon(HICON icon) {
@@ -243,6 +268,10 @@ void CSystemTray::StopIconCycle() {
 }
 
 void CSystemTray::OnTimer(UINT_PTR id) {
+  if (id == kRetryTimerId) {
+    RetryAdd();
+    return;
+  }
   if (!m_cycleTimerId || id != m_cycleTimerId) return;  // a tick left over from a stopped cycle
   ULONGLONG elapsedSeconds = (GetTickCount64() - m_cycleStart + 500) / 1000;
   if (m_cyclePeriod > 0 && elapsedSeconds > ULONGLONG(m_cyclePeriod)) StopIconCycle();

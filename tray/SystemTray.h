@@ -1,5 +1,7 @@
 // CSystemTray: the program's icon in the notification area. It adds the icon with the
 // shell, answers the icon's mouse notifications and removes the icon when destroyed.
+// An icon the shell refuses (at log-on the taskbar may not be up yet) is added later: when
+// the taskbar announces itself, or at the next of a few-second retries.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +19,9 @@ class CSystemTray : public CWnd {
   CSystemTray(CWnd* notifyWnd, UINT callbackMessage, const char* tip, HICON icon, UINT id);
   ~CSystemTray() override;
 
+  // FALSE when the shell refused the icon; it is then added as soon as the shell takes it.
   BOOL AddToTray(CWnd* notifyWnd, UINT callbackMessage, const char* tip, HICON icon, UINT id);
+  BOOL IsWaitingForTaskbar() const { return m_addPending; }
   void RemoveFromTray();
   void HideInTray();
   void ShowInTray();
@@ -68,10 +72,14 @@ class CSystemTray : public CWnd {
   // Takes a new icon list; `owned` are the icons of it that this object loaded.
   void ReplaceIconList(std::vector<HICON> icons, std::vector<IconHandle> owned);
   void OnTaskbarCreated();
+  void WaitForTaskbar();
+  void StopWaitingForTaskbar();
+  void RetryAdd();
   void OnTimer(UINT_PTR id);
 
   BOOL m_enabled = FALSE;  // the icon was added and the object may talk to the shell
   BOOL m_hidden = FALSE;   // the icon was taken out by HideInTray
+  BOOL m_addPending = FALSE;  // the shell refused the icon; it is added when the shell can
   // What the shell is given. Its size field names the record's first form, so the shell
   // reads no more than a 64-byte tip.
   NOTIFYICONDATAA m_iconData{};

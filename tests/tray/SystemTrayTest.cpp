@@ -24,10 +24,12 @@ struct ShellCall {
 };
 std::vector<ShellCall> g_calls;
 BOOL g_addAnswer = TRUE;
+BOOL g_modifyAnswer = TRUE;
 
 BOOL RecordShellCall(DWORD message, NOTIFYICONDATAA* d) {
   g_calls.push_back({message, d->uID, d->uFlags, d->uCallbackMessage, d->szTip, d->hWnd, d->cbSize});
-  return message == NIM_ADD ? g_addAnswer : TRUE;
+  if (message == NIM_ADD) return g_addAnswer;
+  return message == NIM_MODIFY ? g_modifyAnswer : TRUE;
 }
 
 // A visible top-level window that records the commands it receives.
@@ -55,6 +57,7 @@ class TrayTest : public testing::Test {
   void SetUp() override {
     g_calls.clear();
     g_addAnswer = TRUE;
+    g_modifyAnswer = TRUE;
     CSystemTray::SetNotifyFunction(&RecordShellCall);
   }
   void TearDown() override { CSystemTray::SetNotifyFunction(nullptr); }
@@ -98,6 +101,55 @@ TEST_F(TrayTest, RefusedIconLeavesTheObjectInert) {
     EXPECT_STREQ(tray.GetTip(), "");
   }
   EXPECT_EQ(g_calls.size(), 1u);  // the refused add, and no delete afterwards
+}
+
+// At log-on the taskbar may refuse icons for a while.
+TEST_F(TrayTest, ARefusedIconIsAddedWhenTheTaskbarAnnouncesItself) {
+  const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+  g_addAnswer = FALSE;
+  g_modifyAnswer = FALSE;
+  CSystemTray tray;
+  EXPECT_FALSE(tray.AddToTray(&bar, kCallback, "Tidybar", AppIcon(), kIconId));
+  EXPECT_TRUE(tray.IsWaitingForTaskbar());
+  SendMessageA(tray, taskbarCreated, 0, 0);  // still refused
+  EXPECT_EQ(tray.GetTrayIcon(), nullptr);
+  EXPECT_TRUE(tray.IsWaitingForTaskbar());
+
+  g_addAnswer = TRUE;
+  g_calls.clear();
+  SendMessageA(tray, taskbarCreated, 0, 0);
+  ASSERT_EQ(g_calls.size(), 1u);
+  EXPECT_EQ(g_calls[0].message, DWORD(NIM_ADD));
+  EXPECT_EQ(g_calls[0].flags, kAllFlags);
+  EXPECT_EQ(g_calls[0].window, bar.GetSafeHwnd());
+  EXPECT_EQ(g_calls[0].tip, "Tidybar");
+  EXPECT_EQ(tray.GetTrayIcon(), AppIcon());
+  EXPECT_FALSE(tray.IsWaitingForTaskbar());
+  SendMessageA(tray, taskbarCreated, 0, 0);  // a later restart: the usual re-add
+  EXPECT_EQ(g_calls.size(), 2u);
+}
+
+TEST_F(TrayTest, ARefusedIconIsRetriedOnATimerAndAnAddThatWentThroughLateCounts) {
+  g_addAnswer = FALSE;
+  CSystemTray tray(&bar, kCallback, "Tidybar", AppIcon(), kIconId);
+  // The shell refuses the add again, but the icon is there: the first add went through.
+  ASSERT_TRUE(testkit::PumpUntil([&] { return tray.GetTrayIcon() != nullptr; }, 5000));
+  ASSERT_GE(g_calls.size(), 3u);
+  EXPECT_EQ(g_calls.back().message, DWORD(NIM_MODIFY));
+  size_t calls = g_calls.size();
+  testkit::Pump(2500);
+  EXPECT_EQ(g_calls.size(), calls) << "no retries once the icon is there";
+  EXPECT_TRUE(tray.ChangeTip("later"));
+
+  // Taken out while waiting: the retries stop.
+  CSystemTray refused;
+  g_modifyAnswer = FALSE;
+  EXPECT_FALSE(refused.AddToTray(&bar, kCallback, "Tidybar", AppIcon(), kIconId + 1));
+  refused.RemoveFromTray();
+  calls = g_calls.size();
+  testkit::Pump(2500);
+  EXPECT_EQ(g_calls.size(), calls);
+  EXPECT_FALSE(refused.IsWaitingForTaskbar());
 }
 
 TEST_F(TrayTest, TipsAreCutToSixtyThreeCharacters) {
