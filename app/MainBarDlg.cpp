@@ -26,6 +26,19 @@ int SelectorLifetimeMs(int seconds) {
   int64_t ms = int64_t(seconds) * 1000;
   return int(std::clamp<int64_t>(ms, 0, INT_MAX));
 }
+
+// A new modeless window in `latest`. Ending it destroys it and frees its memory, since
+// nothing in the program could show it again.
+template <class Window> void OpenWindow(Window*& latest, UINT templateId) {
+  auto* window = new Window;
+  if (!window->Create(templateId)) {
+    delete window;
+    return;
+  }
+  window->GoWithWindow(&latest);
+  latest = window;
+  window->ShowWindow(SW_SHOWNORMAL);
+}
 }  // namespace
 
 CMainBarDlg::CMainBarDlg(CWnd* parent)
@@ -80,7 +93,9 @@ BOOL CMainBarDlg::OnInitDialog() {
   CBitmapDialog::OnInitDialog();
   SetIcon(m_barIcon, TRUE);
   SetIcon(m_barIcon, FALSE);
-  if (!g_trayIcon.AddToTray(this, WM_TRAYNOTIFY, "Tidybar", m_barIcon, kTrayIconId)) return -1;
+  // At log-on the taskbar may not take icons yet: the tray icon then comes when it can,
+  // and the bar starts in full all the same.
+  g_trayIcon.AddToTray(this, WM_TRAYNOTIFY, "Tidybar", m_barIcon, kTrayIconId);
   ReopenNote();
   LoadBackground(IDB_BAR_BACKGROUND);
   SetDrawMode(kCentre);
@@ -143,18 +158,10 @@ void CMainBarDlg::ReopenNote() {
 }
 
 // Windows opened from the bar have no parent, so the bar owns them; they live until the
-// program ends.
-void CMainBarDlg::OnNote() {
-  m_noteWnd = new CNoteDlg;
-  m_noteWnd->Create(IDD_NOTE);
-  m_noteWnd->ShowWindow(SW_SHOWNORMAL);
-}
+// user ends them or the program ends.
+void CMainBarDlg::OnNote() { OpenWindow(m_noteWnd, IDD_NOTE); }
 
-void CMainBarDlg::OnHelp() {
-  m_helpWnd = new CHelpDlg;
-  m_helpWnd->Create(IDD_HELP);
-  m_helpWnd->ShowWindow(SW_SHOWNORMAL);
-}
+void CMainBarDlg::OnHelp() { OpenWindow(m_helpWnd, IDD_HELP); }
 
 void CMainBarDlg::OnVideo() { OpenSelector("vide", 1); }
 void CMainBarDlg::OnAudio() { OpenSelector("audio", 2); }

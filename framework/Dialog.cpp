@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/PrivateMessages.h"
 #include "framework/WinApp.h"
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
@@ -22,6 +23,7 @@ const MessageMap* CDialog::GetMessageMap() const {
       OnMessage<WM_INITDIALOG>(&CDialog::OnInitDialog),
       OnCommand(IDOK, &CDialog::OnOK),
       OnCommand(IDCANCEL, &CDialog::OnCancel),
+      OnMessage(kDestroyEndedMessage, &CDialog::OnDestroyEnded),
   };
   static const MessageMap map{CWnd::GetMessageMap(), entries};
   return &map;
@@ -52,8 +54,23 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
 
 void CDialog::EndDialog(INT_PTR result) {
   if (!m_hWnd) return;
-  if (m_modal) ::EndDialog(m_hWnd, result);
-  else ::ShowWindow(m_hWnd, SW_HIDE);
+  if (m_modal) {
+    ::EndDialog(m_hWnd, result);
+    return;
+  }
+  ::ShowWindow(m_hWnd, SW_HIDE);
+  if (m_goesWithWindow) PostMessage(kDestroyEndedMessage);
+}
+
+LRESULT CDialog::OnDestroyEnded(WPARAM, LPARAM) {
+  if (m_goesWithWindow && !IsWindowVisible()) DestroyWindow();
+  return 0;
+}
+
+void CDialog::PostNcDestroy() {
+  if (!m_goesWithWindow) return;
+  if (m_forgetSlot) m_forgetSlot();
+  delete this;
 }
 
 BOOL CDialog::OnInitDialog() {

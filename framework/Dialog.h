@@ -1,7 +1,10 @@
 // CDialog: a window made from a dialog template in the program's resources, modal or
 // modeless. A dialog given no parent is owned by the application's main window. Ending a
-// modeless dialog hides it; its owner decides when it is destroyed.
+// modeless dialog hides it; its owner decides when it is destroyed, unless the dialog goes
+// with its window (GoWithWindow).
 #pragma once
+
+#include <functional>
 
 #include "framework/Wnd.h"
 
@@ -26,6 +29,16 @@ class CDialog : public CWnd {
   virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
   void EndDialog(INT_PTR result);
   BOOL IsModal() const { return m_modal; }
+  // For a modeless dialog made with new: ending it destroys the window, once the message
+  // that ended it is done (its controls may still be at work on it), and the object frees
+  // itself with the window. `*slot` is cleared then if it still holds this dialog.
+  template <class T> void GoWithWindow(T** slot) {
+    T* self = static_cast<T*>(this);
+    m_forgetSlot = [slot, self] {
+      if (slot && *slot == self) *slot = nullptr;
+    };
+    m_goesWithWindow = true;
+  }
   UINT GetTemplateId() const { return m_templateId; }
 
   virtual BOOL OnInitDialog();
@@ -40,11 +53,15 @@ class CDialog : public CWnd {
   // Paints the dialog's ordinary background, as the dialog manager does on erase.
   void EraseWithDialogBrush(HDC dc);
   HWND OwnerWindow() const;
+  void PostNcDestroy() override;
 
   UINT m_templateId;
   CWnd* m_pParentWnd;
 
  private:
   static INT_PTR CALLBACK StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnDestroyEnded(WPARAM, LPARAM);
   bool m_modal = false;
+  bool m_goesWithWindow = false;
+  std::function<void()> m_forgetSlot;
 };

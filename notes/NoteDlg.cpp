@@ -2,6 +2,7 @@
 
 #include <olectl.h>
 
+#include "framework/PrivateMessages.h"
 #include "framework/WinApp.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteRecord.h"
@@ -20,6 +21,7 @@ CNoteDlg::CNoteDlg(CWnd* parent) : CDHtmlDialog(IDD_NOTE, IDR_PAGE_NOTE, parent)
 const MessageMap* CNoteDlg::GetMessageMap() const {
   static const MessageEntry entries[] = {
       OnCommand(IDC_NOTE_TEXT, EN_KILLFOCUS, &CNoteDlg::OnFieldKillFocus),
+      OnMessage(kLaterNoteReportMessage, &CNoteDlg::OnLaterReport),
   };
   static const MessageMap map{CDHtmlDialog::GetMessageMap(), entries};
   return &map;
@@ -51,7 +53,7 @@ BOOL CNoteDlg::OnInitDialog() {
 }
 
 void CNoteDlg::OnFieldKillFocus() {
-  if (!m_endingDialog) Save(m_text.GetWindowText().GetString());
+  if (!m_endingDialog && !m_ended) Save(m_text.GetWindowText().GetString());
 }
 
 // A click is one attempt: its focus-loss save and the button's own report a failure once
@@ -66,7 +68,9 @@ void CNoteDlg::OnClose() {
   m_failureShown = false;
 }
 
+// The focus may still leave the field as the window goes; the button's write stays.
 void CNoteDlg::EndWithoutFocusSave() {
+  m_ended = true;
   m_endingDialog = true;
   EndDialog(0);
   m_endingDialog = false;
@@ -77,12 +81,20 @@ bool CNoteDlg::Save(const std::string& text) {
     m_failureShown = false;
     return true;
   }
-  // The box takes the focus from the field; that save must not report the failure again.
   if (!m_failureShown) {
     m_failureShown = true;
-    m_endingDialog = true;
-    MessageBoxA(m_hWnd, kSaveFailed, AfxGetAppName(), MB_OK | MB_ICONWARNING);
-    m_endingDialog = false;
+    PostMessage(kLaterNoteReportMessage);
   }
   return false;
+}
+
+// The box takes the focus from the field; that save must not report the failure again.
+// The window may be destroyed while the box is up (the bar ended), and this object with it.
+LRESULT CNoteDlg::OnLaterReport(WPARAM, LPARAM) {
+  std::weak_ptr<bool> alive = m_alive;
+  m_endingDialog = true;
+  MessageBoxA(m_hWnd, kSaveFailed, AfxGetAppName(), MB_OK | MB_ICONWARNING);
+  if (alive.expired()) return 0;
+  m_endingDialog = false;
+  return 0;
 }

@@ -3,6 +3,7 @@
 // and by "Save and Close"; "Close" stores the emptied note instead, so it is not reopened.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "framework/DHtmlDialog.h"
@@ -27,12 +28,17 @@ class CNoteDlg : public CDHtmlDialog {
   void OnFieldKillFocus();
   // Stores `text`; on failure tells the user once and keeps the window and its text.
   bool Save(const std::string& text);
-  // Hides the window without the focus change saving the field over the button's write.
+  // Ends the window without a focus change saving the field over the button's write.
   void EndWithoutFocusSave();
+  // The failure box, shown from the window's own queue: a save that fails while the bar is
+  // still starting must not hold the bar back behind a box.
+  LRESULT OnLaterReport(WPARAM, LPARAM);
 
   CColorEdit m_text;
 
  private:
-  bool m_endingDialog = false;
+  bool m_endingDialog = false;  // a focus change now is ours, not the user's: no save
+  bool m_ended = false;         // a button ended the note: its write is the last one
   bool m_failureShown = false;  // a failed save was reported and no click has come since
+  std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);  // outlived by a box's caller
 };

@@ -20,6 +20,7 @@ std::string ReadStoredRecord(const char* path) {
 }
 
 bool SaveNote(const std::string& text, const char* path) {
+  if (HoldsNote(ReadStoredRecord(path), text)) return true;
   CAtomicFile file;
   return file.Begin(path) && file.Write(MakeRecord(text)) && file.Commit();
 }

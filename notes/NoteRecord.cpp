@@ -20,6 +20,11 @@ std::string FirstLineOfRecord(const std::string& bytes) {
   return line;
 }
 
+bool HoldsNote(const std::string& stored, const std::string& text) {
+  if (stored.empty()) return false;
+  return TextOfRecord(stored) == TextOfRecord(MakeRecord(text));
+}
+
 bool ShouldReopen(const std::string& bytes) { return FirstLineOfRecord(bytes).size() > kReopenAfterChars; }
 
 }  // namespace note

@@ -23,6 +23,9 @@ std::string MakeRecord(const std::string& text);
 std::string TextOfRecord(const std::string& bytes);
 // The first line as a text-mode reader sees it: up to the first CR LF, LF, NUL or end.
 std::string FirstLineOfRecord(const std::string& bytes);
+// Whether `stored` (the file's bytes; empty when there is no file) already holds `text`:
+// readers would take the same text from it as from the record for `text`.
+bool HoldsNote(const std::string& stored, const std::string& text);
 // Whether a stored note is worth reopening at start-up.
 bool ShouldReopen(const std::string& bytes);
 

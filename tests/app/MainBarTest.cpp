@@ -18,6 +18,7 @@
 #include "notes/HelpDlg.h"
 #include "notes/NoteDlg.h"
 #include "notes/NoteFile.h"
+#include "notes/NoteRecord.h"
 #include "res/resource.h"
 #include "selectors/SelectorDlg.h"
 #include "settings/RegistryStore.h"
@@ -175,18 +176,33 @@ TEST_F(MainBar, TheTrayIconIsAddedWithItsTipIdAndCallback) {
   EXPECT_EQ(bar.SendMessage(WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP), 0);
 }
 
-TEST_F(MainBar, WhenTheShellRefusesTheIconTheRestOfStartUpIsSkipped) {
+// As at log-on, when the taskbar is not ready for icons yet.
+TEST_F(MainBar, WhenTheShellRefusesTheIconTheBarStartsInFullAndTheIconComesLater) {
+  testkit::ScratchDir dir("bar-refused");
+  testkit::CurrentFolder inside(dir.path);
+  ASSERT_TRUE(note::SaveNote("left open"));
   g_shellAnswer = FALSE;
   Setting("loadbottom", 1);
   Setting("seltime", 3);
-  ExpectTemplatePlace(Start());
-  EXPECT_EQ(bar.initResult, -1);
-  EXPECT_TRUE(IsWindow(bar.m_hWnd));
+  RECT r = Start();
+  EXPECT_EQ(bar.initResult, TRUE);
+  ExpectRect(r, 14, 654, 989, 97);
+  EXPECT_EQ(bar.m_selectorCloseMs, 3000);
   char clock[32] = {0};
   GetDlgItemTextA(bar.m_hWnd, IDC_CLOCK, clock, sizeof clock);
-  EXPECT_STREQ(clock, "Static") << "the clock is not set up";
-  EXPECT_EQ(bar.GetBackground(), nullptr);
-  EXPECT_EQ(bar.m_selectorCloseMs, 0);
+  EXPECT_NE(std::string(clock).find(':'), std::string::npos) << clock;
+  EXPECT_NE(bar.GetBackground(), nullptr);
+  EXPECT_EQ(SendMessageA(bar.GetDlgItem(IDC_VOLUME_SLIDER), TBM_GETPOS, 0, 0), 25);
+  ASSERT_NE(bar.m_noteWnd, nullptr);
+  EXPECT_EQ(g_trayIcon.GetTrayIcon(), nullptr);
+
+  g_shellAnswer = TRUE;
+  ASSERT_TRUE(testkit::PumpUntil([] { return g_trayIcon.GetTrayIcon() != nullptr; }, 5000));
+  EXPECT_EQ(g_shellCalls.back().message, DWORD(NIM_ADD));
+  EXPECT_EQ(g_shellCalls.back().data.hWnd, bar.m_hWnd);
+  EXPECT_EQ(bar.SendMessage(WM_TRAYNOTIFY, kTrayIconId, WM_MOUSEMOVE), 1);
+  bar.m_noteWnd->DestroyWindow();  // made without an owner here, so it would outlive the bar
+  EXPECT_EQ(bar.m_noteWnd, nullptr) << "the note went with its window";
 }
 
 namespace {
@@ -221,6 +237,7 @@ TEST_F(MainBar, EscapeCloseAndEnterEndTheBarWithoutWritingTheMarker) {
 TEST_F(MainBar, ReopensTheNoteWhenItsFirstLineIsLongerThanTwoCharacters) {
   testkit::ScratchDir dir("bar-note");
   testkit::CurrentFolder inside(dir.path);
+  BarAsMainWindow owner(&bar);
   ASSERT_TRUE(note::SaveNote("ab\r\nlater lines do not count"));
   Start();
   EXPECT_EQ(bar.m_noteWnd, nullptr);
@@ -234,11 +251,13 @@ TEST_F(MainBar, ReopensTheNoteWhenItsFirstLineIsLongerThanTwoCharacters) {
   char text[16] = {0};
   GetDlgItemTextA(bar.m_noteWnd->m_hWnd, IDC_NOTE_TEXT, text, sizeof text);
   EXPECT_STREQ(text, "abc");
+  bar.DestroyWindow();  // with the note it owns, while the note's folder is current
 }
 
 TEST_F(MainBar, EveryNoteOrHelpClickOpensOneMoreWindow) {
   testkit::ScratchDir dir("bar-buttons");
   testkit::CurrentFolder inside(dir.path);
+  BarAsMainWindow owner(&bar);
   Start();
   // Two clicks on `button` leave two windows open, the newer one in `*latest`.
   auto expectTwoWindows = [&](UINT button, auto* const* latest) {
@@ -253,6 +272,7 @@ TEST_F(MainBar, EveryNoteOrHelpClickOpensOneMoreWindow) {
   };
   expectTwoWindows(IDC_HELP_BUTTON, &bar.m_helpWnd);
   expectTwoWindows(IDC_NOTE, &bar.m_noteWnd);
+  bar.DestroyWindow();
 }
 
 // The category buttons, Close and Calendar, clicked through the buttons' own click events.
@@ -273,6 +293,62 @@ SIZE_T PrivateBytes() {
   return counters.PrivateUsage;
 }
 }  // namespace
+
+// Nothing could show an ended help or note window again, so ending one gives it all back.
+TEST_F(MainBar, HelpAndNoteWindowsEndedByTheUserAreDestroyedWithTheirMemory) {
+  testkit::ScratchDir dir("bar-ended");
+  testkit::CurrentFolder inside(dir.path);
+  BarAsMainWindow owner(&bar);
+  Start();
+  auto openAndEnd = [&](int button, int close, auto* const* latest) {
+    ClickButton(bar, button);
+    ASSERT_NE(*latest, nullptr);
+    HWND window = (*latest)->m_hWnd;
+    RaiseControlEvent(GetDlgItem(window, close), DISPID_CLICK);
+    EXPECT_FALSE(IsWindowVisible(window));
+    ASSERT_TRUE(testkit::PumpUntil([&] { return !IsWindow(window); }, 2000));
+    EXPECT_EQ(*latest, nullptr);
+  };
+  openAndEnd(IDC_NOTE, IDC_NOTE_SAVE_CLOSE, &bar.m_noteWnd);
+  for (int i = 0; i < 3; ++i) openAndEnd(IDC_HELP_BUTTON, IDC_HELP_CLOSE, &bar.m_helpWnd);  // first use settles
+  int windows = ThreadWindows();
+  DWORD gdi = testkit::GdiObjects();
+  SIZE_T memory = PrivateBytes();
+  for (int i = 0; i < 20; ++i) {
+    openAndEnd(IDC_HELP_BUTTON, IDC_HELP_CLOSE, &bar.m_helpWnd);
+    openAndEnd(IDC_NOTE, IDC_NOTE_CLOSE, &bar.m_noteWnd);
+  }
+  EXPECT_EQ(ThreadWindows(), windows);
+  EXPECT_LE(testkit::GdiObjects(), gdi + 2);
+  EXPECT_LT(PrivateBytes(), memory + 8 * 1024 * 1024) << "private bytes before: " << memory;
+  EXPECT_EQ(note::TextOfRecord(note::ReadStoredRecord()), " ") << "Close's write stays the last";
+  bar.DestroyWindow();
+}
+
+// A note the bar cannot store never holds the bar back behind a box.
+TEST_F(MainBar, ARunningBarWithAReadOnlyNoteShowsBothAndNoBox) {
+  testkit::ScratchDir dir("bar-read-only");
+  testkit::CurrentFolder inside(dir.path);
+  ASSERT_TRUE(note::SaveNote("do not lose me"));
+  SetFileAttributesA(note::kFileName, FILE_ATTRIBUTE_READONLY);
+  testkit::MessageBoxAnswerer boxes(IDOK);
+  static bool s_noteShown;
+  s_noteShown = false;
+  EXPECT_EQ(RunBarAndThen([](HWND window) {
+              testkit::Pump(300);
+              HWND note = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
+              for (; note; note = FindWindowExA(nullptr, note, "#32770", nullptr))
+                if (note != window && GetDlgItem(note, IDC_NOTE_TEXT) && IsWindowVisible(note)) break;
+              s_noteShown = note != nullptr;
+              if (note) DestroyWindow(note);  // made without an owner here, so it would outlive the bar
+              PostMessageA(window, WM_CLOSE, 0, 0);
+            }),
+            IDCANCEL);
+  EXPECT_TRUE(s_noteShown);
+  EXPECT_TRUE(boxes.Boxes().empty());
+  SetFileAttributesA(note::kFileName, FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(note::TextOfRecord(note::ReadStoredRecord()), "do not lose me");
+}
 
 TEST_F(MainBar, EachCategoryOpensItsOwnWindowOwnedByTheBarAtItsPlace) {
   BarAsMainWindow owner(&bar);

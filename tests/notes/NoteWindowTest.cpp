@@ -114,6 +114,24 @@ TEST_F(NoteWindow, TheButtonsWriteAfterTheFocusLossSave) {
   second.DestroyWindow();
 }
 
+TEST_F(NoteWindow, AReadOnlyNoteOpensAndLosesTheFocusQuietlyWhileUnchanged) {
+  ASSERT_TRUE(note::SaveNote("read only\r\nnote", path.c_str()));
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  testkit::MessageBoxAnswerer boxes(IDOK);
+  Open();
+  TypeAndLeave("read only\r\nnote");
+  testkit::Pump(100);
+  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY, DWORD(FILE_ATTRIBUTE_READONLY));
+
+  // A change that cannot be stored is told, but from the queue: the caller is not held.
+  TypeAndLeave("changed");
+  EXPECT_TRUE(boxes.Boxes().empty()) << "not before the window's thread is free";
+  testkit::Pump(100);
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(Stored(), "read only\r\nnote");
+}
+
 TEST_F(NoteWindow, AFailedSaveKeepsTheOldFileTheTextAndTheWindowAndSaysSoOnce) {
   ASSERT_TRUE(note::SaveNote("old note", path.c_str()));
   Open();
