@@ -40,5 +40,5 @@ class CNoteDlg : public CDHtmlDialog {
   bool m_endingDialog = false;  // a focus change now is ours, not the user's: no save
   bool m_ended = false;         // a button ended the note: its write is the last one
   bool m_failureShown = false;  // a failed save was reported and no click has come since
-  std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);  // outlived by a box's caller
+  std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);  // expires with the object
 };

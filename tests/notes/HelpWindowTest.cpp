@@ -121,21 +121,6 @@ TEST_F(HelpWindow, CloseHidesItAndTwoHelpWindowsLiveSideBySide) {
   second.DestroyWindow();
 }
 
-// A window the bar opened goes with its window when the user ends it, by Close or Escape.
-TEST_F(HelpWindow, OneThatGoesWithItsWindowIsDestroyedOnceEndedAndForgotten) {
-  for (UINT ending : {UINT(IDC_HELP_CLOSE), UINT(IDCANCEL)}) {
-    CHelpDlg* latest = new CHelpDlg;
-    ASSERT_TRUE(latest->Create(IDD_HELP));
-    latest->GoWithWindow(&latest);
-    HWND window = latest->m_hWnd;
-    if (ending == IDCANCEL) latest->SendMessage(WM_COMMAND, IDCANCEL);
-    else latest->OnClose();
-    EXPECT_FALSE(IsWindowVisible(window)) << "gone from sight at once";
-    EXPECT_TRUE(testkit::PumpUntil([&] { return !IsWindow(window); }, 2000)) << ending;
-    EXPECT_EQ(latest, nullptr);
-  }
-}
-
 TEST_F(HelpWindow, OpensAtTheTopWithNothingSelectedAndLongParagraphsWrapped) {
   ASSERT_TRUE(help.Create(IDD_HELP));
   HWND edit = help.GetDlgItem(IDC_HELP_TEXT);

@@ -69,7 +69,6 @@ TEST_F(OptionsWindow, ShowsOnlyStoredOnesAsCheckedAndSeltimeAsText) {
 TEST_F(OptionsWindow, CloseRoundTripsEveryBoxAndTheSeltimeEdit) {
   Open();
   EXPECT_EQ(window.m_selTimeEdit.GetWindowText(), "10") << "nothing stored: the lifetime the bar uses";
-  for (int id : {IDC_LOAD_STARTUP, IDC_LOAD_BOTTOM, IDC_HIDE_CPU, IDC_HIDE_MP3}) EXPECT_FALSE(Checked(id)) << id;
   for (int id : {IDC_LOAD_STARTUP, IDC_LOAD_BOTTOM, IDC_HIDE_CPU, IDC_HIDE_MP3})
     CheckDlgButton(window, id, BST_CHECKED);
   SetSeltimeText("12");
@@ -87,15 +86,6 @@ TEST_F(OptionsWindow, CloseRoundTripsEveryBoxAndTheSeltimeEdit) {
   RaiseControlEvent(again.GetDlgItem(IDC_OPTIONS_CLOSE), DISPID_CLICK);
   for (const char* name : {"loadstartup", "loadbottom", "hidecpu", "hidemp3"}) EXPECT_EQ(Stored(name), 0) << name;
   again.DestroyWindow();
-}
-
-TEST_F(OptionsWindow, CloseWithoutTypingOnAFirstStartKeepsTheBarsLifetimeAndFlags) {
-  Open();
-  CheckDlgButton(window, IDC_HIDE_MP3, BST_CHECKED);
-  Click(IDC_OPTIONS_CLOSE);
-  EXPECT_EQ(Stored("seltime"), 10);
-  EXPECT_EQ(Stored("hidemp3"), 1);
-  EXPECT_EQ(Stored("loadbottom"), 0);
 }
 
 TEST_F(OptionsWindow, SeltimeThatIsNotAWholeNumberStoresZero) {
