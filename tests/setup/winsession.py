@@ -12,6 +12,9 @@ import tempfile
 import time
 
 
+SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
 class Failure(Exception):
     pass
 
@@ -97,8 +100,8 @@ class WineSession:
         shutil.rmtree(self.prefix, ignore_errors=True)
         os.makedirs(self.prefix)
         self.run("wineboot", "-i", timeout=300)
-        # No window manager on Xvfb: Wine must not wait for one.
-        self.reg_add(r"HKCU\Software\Wine\X11 Driver", "Managed", "REG_SZ", "N")
+        # As scripts/run makes it, with no window manager on Xvfb.
+        self.run(os.path.join(SOURCE_ROOT, "scripts", "wine-prefix"), "--no-window-manager")
 
     def close(self, remove=True):
         if self.probe:
