@@ -103,7 +103,8 @@ class WineSession:
         # As scripts/run makes it, with no window manager on Xvfb.
         self.run(os.path.join(SOURCE_ROOT, "scripts", "wine-prefix"), "--no-window-manager")
 
-    def close(self, remove=True):
+    def close_probe(self):
+        """Ends the probe; the next question starts it again."""
         if self.probe:
             try:
                 self.probe.stdin.write("quit\n")
@@ -112,6 +113,9 @@ class WineSession:
             except (OSError, subprocess.TimeoutExpired):
                 self.probe.kill()
             self.probe = None
+
+    def close(self, remove=True):
+        self.close_probe()
         subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
         if remove:
