@@ -7,22 +7,10 @@
 
 namespace {
 bool MutexExists() {
-  UniqueHandle<HANDLE, handles::CloseFile> mutex(OpenMutexA(SYNCHRONIZE, FALSE, RunningMark::kMutexName));
-  return bool(mutex);
+  return bool(UniqueHandle<HANDLE, handles::CloseFile>(OpenMutexA(SYNCHRONIZE, FALSE, RunningMark::kMutexName)));
 }
 
-int MarkWindows() {
-  int count = 0;
-  for (HWND w = FindWindowExA(nullptr, nullptr, RunningMark::kWindowClass, nullptr); w;
-       w = FindWindowExA(nullptr, w, RunningMark::kWindowClass, nullptr))
-    ++count;
-  return count;
-}
-
-bool CloseQueued(HWND window) {
-  MSG message;
-  return PeekMessageA(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
-}
+HWND MarkAfter(HWND window) { return FindWindowExA(nullptr, window, RunningMark::kWindowClass, nullptr); }
 }  // namespace
 
 TEST(RunningMark, NamesRunningBarsUntilTheLastOneEnds) {
@@ -30,29 +18,28 @@ TEST(RunningMark, NamesRunningBarsUntilTheLastOneEnds) {
   CWnd firstBar, secondBar;
   {
     RunningMark first(firstBar);
-    EXPECT_TRUE(MutexExists());
     {
       RunningMark second(secondBar);
-      EXPECT_EQ(MarkWindows(), 2) << "each bar has its own mark";
+      HWND other = MarkAfter(MarkAfter(nullptr));
+      EXPECT_TRUE(other && !MarkAfter(other)) << "one mark a bar";
       EXPECT_FALSE(IsWindowVisible(second.Window()));
     }
     EXPECT_TRUE(MutexExists()) << "one bar still runs";
-    EXPECT_EQ(FindWindowA(RunningMark::kWindowClass, nullptr), first.Window());
+    EXPECT_EQ(MarkAfter(nullptr), first.Window());
   }
   EXPECT_FALSE(MutexExists());
-  EXPECT_EQ(MarkWindows(), 0);
+  EXPECT_EQ(MarkAfter(nullptr), nullptr);
 }
 
 TEST(RunningMark, PassesACloseRequestOnToItsBarAndStays) {
   CWnd bar;
   RunningMark mark(bar);
   SendMessageA(mark.Window(), WM_CLOSE, 0, 0);  // before the bar has a window: nothing to do
-  EXPECT_TRUE(IsWindow(mark.Window()));
-
   WindowHandle barWindow(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
   bar.m_hWnd = barWindow.Get();
   SendMessageA(mark.Window(), WM_CLOSE, 0, 0);
-  EXPECT_TRUE(CloseQueued(barWindow.Get()));
+  MSG queued;
+  EXPECT_TRUE(PeekMessageA(&queued, barWindow.Get(), WM_CLOSE, WM_CLOSE, PM_REMOVE));
   EXPECT_TRUE(IsWindow(mark.Window())) << "the mark goes only with its bar";
   bar.m_hWnd = nullptr;
 }
