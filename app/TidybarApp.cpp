@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/MainBarDlg.h"
+#include "app/RunningMark.h"
 #include "ocx/HostedControls.h"
 
 BOOL CTidybarApp::InitInstance() {
@@ -18,6 +19,7 @@ BOOL CTidybarApp::InitInstance() {
                         CW_USEDEFAULT, nullptr, nullptr);
   }
   CMainBarDlg bar(m_ownerWnd.m_hWnd ? &m_ownerWnd : nullptr);
+  RunningMark running(bar);  // setup and the uninstaller find and close running bars by it
   m_pMainWnd = &bar;
   bar.DoModal();
   m_pMainWnd = nullptr;

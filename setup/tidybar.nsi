@@ -113,8 +113,90 @@ UninstPage custom un.UserFilesPage un.UserFilesPageLeave
   RMDir "$INSTDIR\TYBICONS\${_folder}"
 !macroend
 
+; ---- Running bars ----
+; A running tidybar.exe can be neither replaced nor removed, so setup and the uninstaller go
+; on only when no bar runs. Each bar holds the mutex below while it runs and a hidden window
+; of the class below, which passes a close request on to its bar (app/RunningMark.h).
+!define RUNNING_MUTEX "TidybarRunning"
+!define RUNNING_WINDOW_CLASS "TidybarRunning"
+!define SYNCHRONIZE 0x00100000
+!define BAR_END_WAIT_TRIES 50  ; of 200 ms each
+
+!macro RunningBarFunctions _un
+; $0: 1 while a bar runs, else 0.
+Function ${_un}IsBarRunning
+  System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${RUNNING_MUTEX}") p .r0'
+  ${If} $0 != 0
+    System::Call 'kernel32::CloseHandle(p r0)'
+    StrCpy $0 1
+  ${EndIf}
+FunctionEnd
+
+; $0: 0 once no bar runs, 1 if one still does after ten seconds.
+Function ${_un}WaitForBarsToEnd
+  ${For} $1 1 ${BAR_END_WAIT_TRIES}
+    Call ${_un}IsBarRunning
+    ${IfThen} $0 == 0 ${|} Return ${|}
+    Sleep 200
+  ${Next}
+FunctionEnd
+
+Function ${_un}AskBarsToClose
+  StrCpy $1 0
+  ${Do}
+    FindWindow $1 "${RUNNING_WINDOW_CLASS}" "" 0 $1
+    ${IfThen} $1 == 0 ${|} ${ExitDo} ${|}
+    SendMessage $1 ${WM_CLOSE} 0 0 /TIMEOUT=1000
+  ${Loop}
+FunctionEnd
+
+; For a moment after a bar has ended, its process still holds tidybar.exe.
+Function ${_un}WaitForProgramFile
+  ${IfNot} ${FileExists} "$INSTDIR\tidybar.exe"
+    Return
+  ${EndIf}
+  ${For} $1 1 ${BAR_END_WAIT_TRIES}
+    ClearErrors
+    FileOpen $2 "$INSTDIR\tidybar.exe" a
+    ${IfNot} ${Errors}
+      FileClose $2
+      Return
+    ${EndIf}
+    Sleep 200
+  ${Next}
+FunctionEnd
+
+; Asks the user to close every running bar, or in a silent run closes them; aborts when
+; they stay.
+Function ${_un}CloseRunningBars
+  Call ${_un}IsBarRunning
+  ${If} $0 == 1
+  ${AndIf} ${Silent}
+    DetailPrint "Closing ${PRODUCT}"
+    Call ${_un}AskBarsToClose
+    Call ${_un}WaitForBarsToEnd
+    ${If} $0 == 1
+      SetErrorLevel 2
+      Abort "${PRODUCT} is still running."
+    ${EndIf}
+  ${EndIf}
+  ${DoWhile} $0 == 1
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running. Close it with its Close button, \
+then choose Retry." /SD IDCANCEL IDRETRY retry
+    SetErrorLevel 2
+    Abort "${PRODUCT} is still running."
+  retry:
+    Call ${_un}IsBarRunning
+  ${Loop}
+  Call ${_un}WaitForProgramFile
+FunctionEnd
+!macroend
+!insertmacro RunningBarFunctions ""
+!insertmacro RunningBarFunctions "un."
+
 Section "Tidybar" SecProgram
   SectionIn RO
+  Call CloseRunningBars
   SetOutPath "$INSTDIR"
   File "/oname=tidybar.exe" "${PROGRAM}"
   File "/oname=tybCal.exe" "${CALENDAR}"
@@ -197,6 +279,7 @@ Function un.UserFilesPageLeave
 FunctionEnd
 
 Section "Uninstall"
+  Call un.CloseRunningBars
   ; The copy the bar put into the all-users Startup folder, wherever the bar found it.
   SetShellVarContext all
   Delete "$SMSTARTUP\${STARTUP_LINK}"

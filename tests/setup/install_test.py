@@ -11,7 +11,8 @@ import shutil
 import struct
 import sys
 
-from winsession import Failure, WineSession
+from e2e_test import START_MENU_ENTRY, Bar
+from winsession import Failure, WineSession, resource_ids
 
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tidybar"
 SETTINGS_KEY = r"HKCU\Software\Farrowind\tyb\Settings"
@@ -130,6 +131,11 @@ def uninstall(wine, *options):
     wine.wait_idle()
 
 
+def start_bar(wine, ids):
+    wine.start("wine", "start", START_MENU_ENTRY)
+    return Bar(wine, ids)
+
+
 def main():
     build, source, work = sys.argv[1:4]
     setup = os.path.join(build, "tidybar-setup.exe")
@@ -143,11 +149,25 @@ def main():
         wine.run("wine", setup, "/S")
         check_installed(wine, checks, build, source)
 
+        # Over a running bar, setup closes it first: a running program cannot be replaced.
+        ids = resource_ids(source)
+        bar = start_bar(wine, ids)
+        wine.run("wine", setup, "/S")
+        checks.check(not wine.is_window(bar.window), "setup /S closed the running bar")
+        installed = os.path.join(wine.drive_c("tyb"), "tidybar.exe")
+        checks.check(read(installed) == read(os.path.join(build, "tidybar.exe")),
+                     "setup over a running bar installed the program")
+
+        # The uninstaller too; removing the rest and reporting success while the bar holds
+        # tidybar.exe would leave a program that cannot be installed or removed again.
         put_user_files(wine)
+        start_bar(wine, ids)
+        wine.close_probe()
         uninstall(wine)
         check_program_gone(wine, checks)
         tyb = wine.drive_c("tyb")
-        checks.check(read(os.path.join(tyb, "note1.txt"), "r") == "buy milk\n", "the note is kept")
+        # The bar reopened the note and kept it in its own record on the way out.
+        checks.check(b"buy milk" in read(os.path.join(tyb, "note1.txt")), "the note is kept")
         checks.check(os.path.isfile(os.path.join(tyb, "playlist.m3u")), "the playlist is kept")
         checks.check(os.path.isfile(os.path.join(tyb, "TYBICONS", "OFFICE", "letter.txt")) and
                      os.path.isfile(os.path.join(tyb, "TYBICONS", "PHOTOS", "trip", "beach.jpg")),

@@ -12,6 +12,9 @@ import tempfile
 import time
 
 
+SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
 class Failure(Exception):
     pass
 
@@ -97,10 +100,11 @@ class WineSession:
         shutil.rmtree(self.prefix, ignore_errors=True)
         os.makedirs(self.prefix)
         self.run("wineboot", "-i", timeout=300)
-        # No window manager on Xvfb: Wine must not wait for one.
-        self.reg_add(r"HKCU\Software\Wine\X11 Driver", "Managed", "REG_SZ", "N")
+        # As scripts/run makes it, with no window manager on Xvfb.
+        self.run(os.path.join(SOURCE_ROOT, "scripts", "wine-prefix"), "--no-window-manager")
 
-    def close(self, remove=True):
+    def close_probe(self):
+        """Ends the probe; the next question starts it again."""
         if self.probe:
             try:
                 self.probe.stdin.write("quit\n")
@@ -109,6 +113,9 @@ class WineSession:
             except (OSError, subprocess.TimeoutExpired):
                 self.probe.kill()
             self.probe = None
+
+    def close(self, remove=True):
+        self.close_probe()
         subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
         if remove:
