@@ -445,7 +445,7 @@ LRESULT CFileViewControl::OnEndLabelEdit(const NMLVDISPINFOW* edit) {
     ShowErrorLater(std::wstring(L"A name cannot contain any of these characters: ") + kBadNameCharacters);
     return FALSE;
   }
-  std::wstring renamed = JoinPath(m_listing.WideFolder(), name);
+  std::wstring renamed = JoinPath(m_listing.WideFolder(), m_listing.Names().NameForLabel(name, file.wideName, file.isFolder));
   std::wstring error = RenameFile(file.widePath, renamed);
   if (!error.empty()) {
     ShowErrorLater(file.label + L" cannot be renamed: " + error);

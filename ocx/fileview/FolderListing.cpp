@@ -37,6 +37,7 @@ void CFolderListing::Read(const std::wstring& folder, const CString& filter) {
     m_status = Status::kNotAFolder;
     return;
   }
+  m_names.ReadSetting();
   WIN32_FIND_DATAW found;
   FindHandle listing(FindFirstFileW(JoinPath(folder, L"*").c_str(), &found));
   if (!listing) {
@@ -87,7 +88,7 @@ bool CFolderListing::Add(const WIN32_FIND_DATAW& found, const CString& filter) {
   CString onDisk = lossy ? widetext::ToAnsi(found.cAlternateFileName) : ansiName;
   FileItem item{ansiName, onDisk.IsEmpty() ? CString() : JoinPath(m_folder, onDisk), isFolder};
   item.widePath = JoinPath(m_wideFolder, name);
-  item.label = name;
+  item.label = m_names.LabelOf(name, isFolder);
   item.wideName = std::move(name);
   m_items.push_back(std::move(item));
   return true;

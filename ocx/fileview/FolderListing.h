@@ -1,5 +1,5 @@
 // CFolderListing: the items of one folder as the file view shows them: sub-folders first,
-// then the files that match the filter, each group by name. Hidden items stay out of it,
+// then the files that match the filter, each group by the name shown. Hidden items stay out of it,
 // as in the desktop's own file manager.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/CString.h"
+#include "ocx/fileview/DisplayNames.h"
 
 struct FileItem {
   CString name;  // the name in the code page, for its extension
@@ -36,6 +37,8 @@ class CFolderListing {
   // The index of the item whose path is `path` (any case), or -1.
   int Find(const CString& path) const;
   int Find(const std::wstring& path) const;
+  // The names the items show, and the name on disk a new label gives.
+  CDisplayNames& Names() { return m_names; }
 
  private:
   bool Add(const WIN32_FIND_DATAW& found, const CString& filter);
@@ -43,6 +46,7 @@ class CFolderListing {
 
   CString m_folder;
   std::wstring m_wideFolder;
+  CDisplayNames m_names;
   Status m_status = Status::kMissing;
   DWORD m_error = 0;
   std::vector<FileItem> m_items;

@@ -15,12 +15,14 @@ std::wstring FromAnsi(const char* text) {
 }
 
 CString ToAnsi(const std::wstring& text, bool* lossy) {
+  // No "best fit": a Greek beta must not come out as a German sharp s and name another file.
   BOOL defaulted = FALSE;
-  int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, &defaulted);
+  int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr, &defaulted);
   if (lossy) *lossy = defaulted != FALSE;
   CString ansi;
   if (length > 1) {
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi.GetBuffer(length), length, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, ansi.GetBuffer(length), length, nullptr,
+                        nullptr);
     ansi.ReleaseBuffer();
   }
   return ansi;

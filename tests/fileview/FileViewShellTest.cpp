@@ -153,3 +153,63 @@ TEST_F(FileViewShellTest, DeleteRecyclesAndShiftDeleteDoesNot) {
   EXPECT_FALSE(InRecycleBin(gone));
   EXPECT_TRUE(PumpUntilDone([&] { return ListView_GetItemCount(view->GetListView()) == 0; }, 3000));
 }
+
+namespace {
+// The user's Explorer setting for the test's lifetime, and as it was afterwards.
+class HideExtensions {
+ public:
+  explicit HideExtensions(DWORD hide) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
+    DWORD size = sizeof m_old;
+    m_had = RegQueryValueExW(m_key, L"HideFileExt", nullptr, nullptr, reinterpret_cast<BYTE*>(&m_old), &size) == 0;
+    RegSetValueExW(m_key, L"HideFileExt", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&hide), sizeof hide);
+  }
+  ~HideExtensions() {
+    if (m_had) RegSetValueExW(m_key, L"HideFileExt", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_old), sizeof m_old);
+    else RegDeleteValueW(m_key, L"HideFileExt");
+    RegCloseKey(m_key);
+  }
+
+ private:
+  static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+  HKEY m_key = nullptr;
+  DWORD m_old = 0;
+  bool m_had = false;
+};
+}  // namespace
+
+// A file type registered for the test's lifetime.
+struct KnownType {
+  KnownType() {
+    RegSetKeyValueA(HKEY_CLASSES_ROOT, ".tybtest", nullptr, REG_SZ, "tybtestfile", 12);
+    RegSetKeyValueA(HKEY_CLASSES_ROOT, "tybtestfile", nullptr, REG_SZ, "Test file", 10);
+  }
+  ~KnownType() {
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".tybtest");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "tybtestfile");
+  }
+};
+
+TEST_F(FileViewShellTest, LabelsAreTheShellsNamesAndARenameKeepsTheHiddenExtension) {
+  KnownType known;
+  for (const char* name : {"b.tybtest", "Caf\xe9.lnk", "site.url", "old.pif", "notes.zzq", "a.b.tybtest"})
+    WriteWide(Path("left\\") + widetext::FromAnsi(name), "x");
+  CreateDirectoryA((dir / "left\\dir.tybtest").c_str(), nullptr);
+  {
+    HideExtensions shown(0);
+    CFileViewControl* view = View(1003, "left");
+    EXPECT_EQ(ShownNames(view), (std::vector<std::string>{"dir.tybtest", "a.b.tybtest", "b.tybtest", "Caf\xe9",
+                                                           "notes.zzq", "old", "site"}));
+  }
+  HideExtensions hidden(1);
+  CFileViewControl* view = View(1004, "left");
+  EXPECT_EQ(ShownNames(view),
+            (std::vector<std::string>{"dir.tybtest", "a.b", "b", "Caf\xe9", "notes.zzq", "old", "site"}))
+      << "sorted on what shows";
+  TypeLabel(view, IndexOfShown(view, L"b"), L"\x03b2");
+  EXPECT_EQ(ReadWide(Path("left\\") + L"\x03b2.tybtest"), "x") << "a beta, not the code page's nearest letter";
+  TypeLabel(view, IndexOfShown(view, L"site"), L"web");
+  EXPECT_TRUE(ExistsWide(Path("left\\web.url")));
+  TypeLabel(view, IndexOfShown(view, L"dir.tybtest"), L"folder");
+  EXPECT_TRUE(ExistsWide(Path("left\\folder")));
+}
