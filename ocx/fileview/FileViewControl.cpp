@@ -1,6 +1,8 @@
 #include "ocx/fileview/FileViewControl.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
+#include <windowsx.h>
 
 #include <set>
 #include <string>
@@ -14,6 +16,7 @@
 #include "ocx/fileview/FileDropList.h"
 #include "ocx/fileview/FileTransfer.h"
 #include "ocx/fileview/ShellDelete.h"
+#include "ocx/fileview/ShellMenu.h"
 #include "ocx/fileview/WideText.h"
 #include "res/resource.h"
 
@@ -94,6 +97,11 @@ const MessageMap* CFileViewControl::GetMessageMap() const {
       OnMessage(kFirstShownMessage, &CFileViewControl::OnFirstShown),
       OnMessage(kLaterErrorMessage, &CFileViewControl::OnLaterError),
       OnMessage(WM_NOTIFYFORMAT, &CFileViewControl::OnNotifyFormat),
+      OnMessage(WM_CONTEXTMENU, &CFileViewControl::OnContextMenu),
+      OnMessage(WM_INITMENUPOPUP, &CFileViewControl::OnMenuMessage<WM_INITMENUPOPUP>),
+      OnMessage(WM_DRAWITEM, &CFileViewControl::OnMenuMessage<WM_DRAWITEM>),
+      OnMessage(WM_MEASUREITEM, &CFileViewControl::OnMenuMessage<WM_MEASUREITEM>),
+      OnMessage(WM_MENUCHAR, &CFileViewControl::OnMenuMessage<WM_MENUCHAR>),
       OnNotify(kListId, LVN_GETDISPINFOW, &CFileViewControl::OnGetDispInfo),
       OnNotify(kListId, LVN_ODFINDITEMW, &CFileViewControl::OnFindItem),
       OnNotify(kListId, NM_DBLCLK, &CFileViewControl::OnDoubleClick),
@@ -329,6 +337,75 @@ LRESULT CFileViewControl::OnLaterError(WPARAM, LPARAM) {
   return 0;
 }
 
+// ---- The shell's context menu ----
+
+// A right click that started no drag, Shift+F10 or the menu key: the menu of the items
+// under the mouse (or selected), or of the folder where no item is.
+LRESULT CFileViewControl::OnContextMenu(WPARAM, LPARAM lParam) {
+  if (m_listing.GetStatus() != CFolderListing::Status::kListed) return 0;
+  POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  bool byKeyboard = screen.x == -1 && screen.y == -1;
+  bool forItems;
+  if (byKeyboard) {
+    forItems = !SelectedIndices().empty();
+    int focused = ListView_GetNextItem(m_list, -1, LVNI_FOCUSED | LVNI_SELECTED);
+    RECT box{4, 4, 4, 4};
+    if (forItems && focused >= 0) ListView_GetItemRect(m_list, focused, &box, LVIR_ICON);
+    screen = POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    ::ClientToScreen(m_list, &screen);
+  } else {
+    LVHITTESTINFO hit{};
+    hit.pt = screen;
+    ::ScreenToClient(m_list, &hit.pt);
+    int index = ListView_HitTest(m_list, &hit);
+    forItems = index >= 0 && (hit.flags & LVHT_ONITEM);
+    if (forItems && !ListView_GetItemState(m_list, index, LVIS_SELECTED)) SelectIndices({index});
+    if (!forItems) ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED);
+  }
+  ShowShellMenu(screen, forItems);
+  return 0;
+}
+
+bool CFileViewControl::BuildMenu(CShellMenu* menu, bool forSelection) const {
+  std::vector<std::wstring> names;
+  if (forSelection)
+    for (int i : SelectedIndices()) names.push_back(m_listing.Items()[size_t(i)].wideName);
+  if (forSelection && names.empty()) return false;
+  return menu->Build(m_hWnd, m_listing.WideFolder(), names, IsDown(VK_SHIFT));
+}
+
+void CFileViewControl::ShowShellMenu(POINT screen, bool forSelection) {
+  CShellMenu menu;
+  if (!BuildMenu(&menu, forSelection)) return;
+  ComPtr<IDispatch> self(this, true);  // a verb may close the window under us
+  m_openMenu = &menu;
+  ::SetForegroundWindow(GetAncestor(m_hWnd, GA_ROOT));  // so that a click elsewhere closes the menu
+  UINT command = UINT(TrackPopupMenu(menu.Menu(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, m_hWnd,
+                                     nullptr));
+  m_openMenu = nullptr;
+  if (command && m_hWnd) RunMenuCommand(menu, command, screen);
+}
+
+// Rename, Delete and Paste are the view's own, as their keys are; the rest are the shell's.
+void CFileViewControl::RunMenuCommand(const CShellMenu& menu, UINT command, POINT screen) {
+  std::wstring verb = menu.VerbOf(command);
+  if (StrCmpIW(verb.c_str(), L"rename") == 0) RenameSelection();
+  else if (StrCmpIW(verb.c_str(), L"delete") == 0) DeleteSelection(IsDown(VK_SHIFT));
+  else if (StrCmpIW(verb.c_str(), L"paste") == 0) Paste();
+  else if (menu.Invoke(m_hWnd, command, screen) && m_hWnd) Reload();
+}
+
+template <UINT Message> LRESULT CFileViewControl::OnMenuMessage(WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (m_openMenu) m_openMenu->HandleMessage(Message, wParam, lParam, &result);
+  return result;
+}
+
+void CFileViewControl::SelectIndices(const std::vector<int>& indices) {
+  ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  for (int i : indices) ListView_SetItemState(m_list, i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
 // ---- Window messages ----
 
 void CFileViewControl::OnSize(UINT, int width, int height) {
@@ -423,6 +500,7 @@ void CFileViewControl::OnKeyDown(const NMLVKEYDOWN* down) {
   else if (key == VK_F2) RenameSelection();
   else if (key == VK_DELETE) DeleteSelection(IsDown(VK_SHIFT));
   else if (key == VK_F5) Reload();
+  else if (key == VK_F10 && IsDown(VK_SHIFT)) return;  // the list view asks for the menu itself
   else if (key == VK_BACK) GoBack();
   else if (key == VK_RETURN) OpenItem(ListView_GetNextItem(m_list, -1, LVNI_FOCUSED | LVNI_SELECTED));
 }

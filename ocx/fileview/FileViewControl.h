@@ -10,8 +10,10 @@
 // left-button drop moves within a drive and copies across drives (Ctrl copies, Shift
 // moves). A drop onto a folder item goes into that folder. Ctrl+C, Ctrl+X and Ctrl+V use
 // the clipboard in the shell's formats; F2 renames, Delete sends to the Recycle Bin and
-// Shift+Delete deletes for good, F5 reloads. Names are kept in wide text throughout. The view reloads by itself when its folder changes on disk, and shows a line
-// of text instead of items when its folder cannot be shown.
+// Shift+Delete deletes for good, F5 reloads. A right click that starts no drag, Shift+F10
+// and the menu key show the shell's context menu. Names are kept in wide text throughout.
+// The view reloads by itself when its folder changes on disk, and shows a line of text
+// instead of items when its folder cannot be shown.
 //
 // Methods: 43 GoBack(). Events: see FileViewEvents.h.
 //
@@ -33,6 +35,7 @@
 #include "ocx/fileview/FolderListing.h"
 #include "ocx/fileview/FolderWatcher.h"
 #include "ocx/fileview/IconLoader.h"
+#include "ocx/fileview/ShellMenu.h"
 
 class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
  public:
@@ -60,6 +63,10 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   void DeleteSelection(bool forGood);  // Delete: to the Recycle Bin; Shift+Delete: for good
   void RenameSelection();
   void Reload();
+  // The shell's context menu for the selected items, or for the folder; and what its
+  // commands do.
+  bool BuildMenu(CShellMenu* menu, bool forSelection) const;
+  void RunMenuCommand(const CShellMenu& menu, UINT command, POINT screen);
   // The shell asks before it recycles; tests that press Delete turn that question off.
   void SetShellAsksBeforeRecycling(bool asks) { m_shellAsksBeforeRecycling = asks; }
 
@@ -80,6 +87,8 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   std::vector<std::wstring> SelectedPaths() const;
   void SelectPaths(const std::vector<std::wstring>& paths);
   void SelectAll();
+  void SelectIndices(const std::vector<int>& indices);
+  void ShowShellMenu(POINT screen, bool forSelection);
   DWORD Transfer(const std::vector<std::wstring>& files, const std::wstring& folder, DWORD effect);
   bool AskDeleteForGood(const std::vector<int>& indices) const;
   void StartDrag(DWORD button);
@@ -96,6 +105,8 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   LRESULT OnFirstShown(WPARAM, LPARAM);
   LRESULT OnLaterError(WPARAM, LPARAM);
   LRESULT OnNotifyFormat(WPARAM, LPARAM);
+  LRESULT OnContextMenu(WPARAM, LPARAM lParam);
+  template <UINT Message> LRESULT OnMenuMessage(WPARAM wParam, LPARAM lParam);
   LRESULT OnGetDispInfo(NMLVDISPINFOW* info);
   LRESULT OnFindItem(const NMLVFINDITEMW* find);
   void OnDoubleClick(const NMITEMACTIVATE* click);
@@ -131,4 +142,5 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   int m_dropItem = -1;               // the folder item a drop would go into
   std::wstring m_laterError;
   bool m_shellAsksBeforeRecycling = true;
+  const CShellMenu* m_openMenu = nullptr;  // while the shell's menu is up
 };

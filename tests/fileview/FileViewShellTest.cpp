@@ -10,6 +10,8 @@
 #include <string>
 
 #include "FileViewHost.h"
+#include "ocx/fileview/FileClipboard.h"
+#include "ocx/fileview/ShellMenu.h"
 #include "ocx/fileview/WideText.h"
 #include "tests/support/TestKit.h"
 
@@ -212,4 +214,38 @@ TEST_F(FileViewShellTest, LabelsAreTheShellsNamesAndARenameKeepsTheHiddenExtensi
   EXPECT_TRUE(ExistsWide(Path("left\\web.url")));
   TypeLabel(view, IndexOfShown(view, L"dir.tybtest"), L"folder");
   EXPECT_TRUE(ExistsWide(Path("left\\folder")));
+}
+
+TEST_F(FileViewShellTest, TheShellsMenuVerbsReachTheShellAndRenameAndDeleteTheView) {
+  WriteWide(Path("left\\a.txt"), "a");
+  WriteWide(Path("left\\") + L"\x0416.txt", "b");
+  CFileViewControl* view = View(1003, "left");
+  POINT nowhere{0, 0};
+  SelectOnly(view, {IndexOfShown(view, L"\x0416.txt")});
+  {
+    CShellMenu menu;
+    ASSERT_TRUE(view->BuildMenu(&menu, true));
+    UINT copy = menu.CommandOf(L"copy");
+    ASSERT_NE(copy, 0u);
+    view->RunMenuCommand(menu, copy, nowhere);
+    DWORD effect = 0;
+    EXPECT_EQ(fileclipboard::Get(nullptr, &effect), (std::vector<std::wstring>{Path("left\\") + L"\x0416.txt"}));
+  }
+  {
+    CShellMenu menu;
+    ASSERT_TRUE(view->BuildMenu(&menu, true));
+    view->RunMenuCommand(menu, menu.CommandOf(L"rename"), nowhere);
+    EXPECT_NE(ListView_GetEditControl(view->GetListView()), nullptr) << "the view's own label edit";
+    SendMessageW(ListView_GetEditControl(view->GetListView()), WM_KEYDOWN, VK_ESCAPE, 1);
+  }
+  {
+    CShellMenu menu;
+    ASSERT_TRUE(view->BuildMenu(&menu, true));
+    view->RunMenuCommand(menu, menu.CommandOf(L"delete"), nowhere);
+    EXPECT_FALSE(ExistsWide(Path("left\\") + L"\x0416.txt"));
+    EXPECT_TRUE(InRecycleBin(L"\x0416.txt")) << "the view's own delete, to the Recycle Bin";
+  }
+  CShellMenu background;
+  EXPECT_TRUE(view->BuildMenu(&background, false));
+  EXPECT_GT(GetMenuItemCount(background.Menu()), 0);
 }
