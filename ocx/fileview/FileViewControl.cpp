@@ -195,7 +195,12 @@ void CFileViewControl::Refresh() {
   ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   m_listing.Read(m_listing.WideFolder(), m_filter);
   m_icons.Reset(m_listing.Items());
-  ListView_SetItemCountEx(m_list, int(m_listing.Items().size()), LVSICF_NOSCROLL);
+  int count = int(m_listing.Items().size());
+  bool grew = count > ListView_GetItemCount(m_list);
+  ListView_SetItemCountEx(m_list, count, LVSICF_NOSCROLL);
+  // Items that come while the view is shown get no places of their own from the list view:
+  // they would all stand on the first one. Laid out again, each has its own.
+  if (grew) ListView_Arrange(m_list, LVA_DEFAULT);
   SelectPaths(selected);
   int refocus = focusedPath.empty() ? -1 : m_listing.Find(focusedPath);
   if (refocus >= 0) ListView_SetItemState(m_list, refocus, LVIS_FOCUSED, LVIS_FOCUSED);

@@ -249,3 +249,19 @@ TEST_F(FileViewShellTest, TheShellsMenuVerbsReachTheShellAndRenameAndDeleteTheVi
   EXPECT_TRUE(view->BuildMenu(&background, false));
   EXPECT_GT(GetMenuItemCount(background.Menu()), 0);
 }
+
+TEST_F(FileViewShellTest, FilesAddedWhileShownGetPlacesOfTheirOwn) {
+  for (int i = 0; i < 9; ++i) WriteWide(Path("left\\") + L"old" + std::to_wstring(i) + L".txt", "o");
+  CFileViewControl* view = View(1003, "left");
+  ASSERT_EQ(ListView_GetItemCount(view->GetListView()), 9);
+  for (int i = 0; i < 3; ++i) WriteWide(Path("left\\") + L"new" + std::to_wstring(i) + L".txt", "n");
+  ASSERT_TRUE(PumpUntilDone([&] { return ListView_GetItemCount(view->GetListView()) == 12; }, 5000));
+  PumpUntilDone([] { return false; }, 50);
+  std::vector<std::pair<LONG, LONG>> places;
+  for (int i = 0; i < 12; ++i) {
+    POINT at{};
+    ListView_GetItemPosition(view->GetListView(), i, &at);
+    for (const auto& place : places) EXPECT_FALSE(place.first == at.x && place.second == at.y) << "item " << i;
+    places.emplace_back(at.x, at.y);
+  }
+}
