@@ -15,6 +15,7 @@
 #include "ocx/fileview/FileDataObject.h"
 #include "ocx/fileview/FileDropList.h"
 #include "ocx/fileview/FileTransfer.h"
+#include "ocx/fileview/InfoTip.h"
 #include "ocx/fileview/ShellDelete.h"
 #include "ocx/fileview/ShellMenu.h"
 #include "ocx/fileview/WideText.h"
@@ -104,6 +105,7 @@ const MessageMap* CFileViewControl::GetMessageMap() const {
       OnMessage(WM_MENUCHAR, &CFileViewControl::OnMenuMessage<WM_MENUCHAR>),
       OnNotify(kListId, LVN_GETDISPINFOW, &CFileViewControl::OnGetDispInfo),
       OnNotify(kListId, LVN_ODFINDITEMW, &CFileViewControl::OnFindItem),
+      OnNotify(kListId, LVN_GETINFOTIPW, &CFileViewControl::OnGetInfoTip),
       OnNotify(kListId, NM_DBLCLK, &CFileViewControl::OnDoubleClick),
       OnNotify(kListId, LVN_KEYDOWN, &CFileViewControl::OnKeyDown),
       OnNotify(kListId, LVN_BEGINDRAG, &CFileViewControl::OnBeginDrag),
@@ -132,6 +134,7 @@ void CFileViewControl::OnCreateControl() {
   ::SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
   ListView_SetImageList(m_list, m_icons.ImageList(), LVSIL_NORMAL);
   ListView_SetCallbackMask(m_list, LVIS_DROPHILITED);
+  ListView_SetExtendedListViewStyleEx(m_list, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
   m_dropTarget = ComPtr<CFileDropTarget>(new CFileDropTarget(m_list, this), false);
   RegisterDragDrop(m_list, m_dropTarget.Get());
   m_filter = StoredValue("filter", "*.*");
@@ -491,6 +494,17 @@ LRESULT CFileViewControl::OnFindItem(const NMLVFINDITEMW* find) {
       return i;
   }
   return -1;
+}
+
+// The shell's tip for the item under the mouse; a label shown cut short comes first, whole.
+LRESULT CFileViewControl::OnGetInfoTip(NMLVGETINFOTIPW* tip) {
+  if (tip->iItem < 0 || size_t(tip->iItem) >= m_listing.Items().size() || !tip->pszText || tip->cchTextMax <= 0)
+    return 0;
+  const FileItem& item = m_listing.Items()[size_t(tip->iItem)];
+  std::wstring text = infotip::For(m_listing.WideFolder(), item.wideName, item.isFolder);
+  if (tip->dwFlags == 0) text = text.empty() ? item.label : item.label + L"\r\n" + text;
+  lstrcpynW(tip->pszText, text.c_str(), tip->cchTextMax);
+  return 0;
 }
 
 void CFileViewControl::OnDoubleClick(const NMITEMACTIVATE* click) { OpenItem(click->iItem); }

@@ -109,6 +109,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   template <UINT Message> LRESULT OnMenuMessage(WPARAM wParam, LPARAM lParam);
   LRESULT OnGetDispInfo(NMLVDISPINFOW* info);
   LRESULT OnFindItem(const NMLVFINDITEMW* find);
+  LRESULT OnGetInfoTip(NMLVGETINFOTIPW* tip);
   void OnDoubleClick(const NMITEMACTIVATE* click);
   void OnKeyDown(const NMLVKEYDOWN* down);
   void OnBeginDrag();

@@ -45,8 +45,9 @@ void CFolderListing::Read(const std::wstring& folder, const CString& filter) {
     m_status = m_error == ERROR_FILE_NOT_FOUND ? Status::kListed : Status::kUnreadable;
     return;
   }
+  std::wstring wideFilter = widetext::FromAnsi(filter);
   do {
-    Add(found, filter);
+    Add(found, wideFilter);
   } while (FindNextFileW(listing.Get(), &found));
   SortItems();
   m_status = Status::kListed;
@@ -76,13 +77,12 @@ void CFolderListing::SortItems() {
 
 // A name the code page cannot hold is kept as it is; the 8-bit functions reach such an item
 // through its short name.
-bool CFolderListing::Add(const WIN32_FIND_DATAW& found, const CString& filter) {
+bool CFolderListing::Add(const WIN32_FIND_DATAW& found, const std::wstring& filter) {
   std::wstring name = found.cFileName;
   if (name == L"." || name == L"..") return false;
   if (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) return false;
   bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  if (!isFolder && !filter.IsEmpty() && !PathMatchSpecW(name.c_str(), widetext::FromAnsi(filter).c_str()))
-    return false;
+  if (!isFolder && !filter.empty() && !PathMatchSpecW(name.c_str(), filter.c_str())) return false;
   bool lossy = false;
   CString ansiName = widetext::ToAnsi(name, &lossy);
   CString onDisk = lossy ? widetext::ToAnsi(found.cAlternateFileName) : ansiName;

@@ -41,7 +41,7 @@ class CFolderListing {
   CDisplayNames& Names() { return m_names; }
 
  private:
-  bool Add(const WIN32_FIND_DATAW& found, const CString& filter);
+  bool Add(const WIN32_FIND_DATAW& found, const std::wstring& filter);
   void SortItems();
 
   CString m_folder;
