@@ -105,7 +105,7 @@ const MessageMap* CFileViewControl::GetMessageMap() const {
       OnMessage(WM_MENUCHAR, &CFileViewControl::OnMenuMessage<WM_MENUCHAR>),
       OnNotify(kListId, LVN_GETDISPINFOW, &CFileViewControl::OnGetDispInfo),
       OnNotify(kListId, LVN_ODFINDITEMW, &CFileViewControl::OnFindItem),
-      OnNotify(kListId, LVN_GETINFOTIPW, &CFileViewControl::OnGetInfoTip),
+      OnNotify(kAnyCode, TTN_GETDISPINFOW, &CFileViewControl::OnTipText),
       OnNotify(kListId, NM_DBLCLK, &CFileViewControl::OnDoubleClick),
       OnNotify(kListId, LVN_KEYDOWN, &CFileViewControl::OnKeyDown),
       OnNotify(kListId, LVN_BEGINDRAG, &CFileViewControl::OnBeginDrag),
@@ -134,7 +134,7 @@ void CFileViewControl::OnCreateControl() {
   ::SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
   ListView_SetImageList(m_list, m_icons.ImageList(), LVSIL_NORMAL);
   ListView_SetCallbackMask(m_list, LVIS_DROPHILITED);
-  ListView_SetExtendedListViewStyleEx(m_list, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
+  MakeTip();
   m_dropTarget = ComPtr<CFileDropTarget>(new CFileDropTarget(m_list, this), false);
   RegisterDragDrop(m_list, m_dropTarget.Get());
   m_filter = StoredValue("filter", "*.*");
@@ -454,6 +454,7 @@ void CFileViewControl::OnTimer(UINT_PTR id) {
     for (int index : changed) ListView_RedrawItems(m_list, index, index);
     if (!m_icons.IsPending()) KillTimer(kIconTimer);
   } else if (id == kWatchTimer) {
+    FollowTip();
     // A folder that cannot be shown is looked for again, in case it comes back. One that is
     // shown may itself be renamed or deleted, which its own watch does not report.
     bool listed = m_listing.GetStatus() == CFolderListing::Status::kListed;
@@ -496,15 +497,50 @@ LRESULT CFileViewControl::OnFindItem(const NMLVFINDITEMW* find) {
   return -1;
 }
 
-// The shell's tip for the item under the mouse; a label shown cut short comes first, whole.
-LRESULT CFileViewControl::OnGetInfoTip(NMLVGETINFOTIPW* tip) {
-  if (tip->iItem < 0 || size_t(tip->iItem) >= m_listing.Items().size() || !tip->pszText || tip->cchTextMax <= 0)
-    return 0;
-  const FileItem& item = m_listing.Items()[size_t(tip->iItem)];
-  std::wstring text = infotip::For(m_listing.WideFolder(), item.wideName, item.isFolder);
-  if (tip->dwFlags == 0) text = text.empty() ? item.label : item.label + L"\r\n" + text;
-  lstrcpynW(tip->pszText, text.c_str(), tip->cchTextMax);
+// ---- Info tips ----
+
+// One tip for the whole list, whose text follows the item under the mouse.
+void CFileViewControl::MakeTip() {
+  m_tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
+                          GetModuleHandleW(nullptr), nullptr);
+  if (!m_tip) return;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = m_hWnd;
+  tool.uId = reinterpret_cast<UINT_PTR>(m_list);
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  ::SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageW(m_tip, TTM_SETMAXTIPWIDTH, 0, 400);
+}
+
+int CFileViewControl::ItemUnderMouse() const {
+  LVHITTESTINFO hit{};
+  GetCursorPos(&hit.pt);
+  ::ScreenToClient(m_list, &hit.pt);
+  int index = ListView_HitTest(m_list, &hit);
+  return index >= 0 && (hit.flags & LVHT_ONITEM) && size_t(index) < m_listing.Items().size() ? index : -1;
+}
+
+std::wstring CFileViewControl::GetItemTip(int index) const {
+  if (index < 0 || size_t(index) >= m_listing.Items().size()) return std::wstring();
+  const FileItem& item = m_listing.Items()[size_t(index)];
+  std::wstring tip = infotip::For(m_listing.WideFolder(), item.wideName, item.isFolder);
+  return tip.empty() ? item.label : item.label + L"\r\n" + tip;
+}
+
+LRESULT CFileViewControl::OnTipText(NMTTDISPINFOW* info) {
+  m_tipItem = ItemUnderMouse();
+  if (m_tipItem < 0 || ListView_GetEditControl(m_list)) return 0;
+  m_tipText = GetItemTip(m_tipItem);
+  info->lpszText = &m_tipText[0];
   return 0;
+}
+
+// The tip goes when the mouse leaves its item; resting on the next one brings that one's.
+void CFileViewControl::FollowTip() {
+  if (m_tip && ::IsWindowVisible(m_tip) && ItemUnderMouse() != m_tipItem) ::SendMessageW(m_tip, TTM_POP, 0, 0);
 }
 
 void CFileViewControl::OnDoubleClick(const NMITEMACTIVATE* click) { OpenItem(click->iItem); }

@@ -63,6 +63,8 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   void DeleteSelection(bool forGood);  // Delete: to the Recycle Bin; Shift+Delete: for good
   void RenameSelection();
   void Reload();
+  // What the tip says over item `index`: its name, and what the shell tells of it.
+  std::wstring GetItemTip(int index) const;
   // The shell's context menu for the selected items, or for the folder; and what its
   // commands do.
   bool BuildMenu(CShellMenu* menu, bool forSelection) const;
@@ -109,7 +111,10 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   template <UINT Message> LRESULT OnMenuMessage(WPARAM wParam, LPARAM lParam);
   LRESULT OnGetDispInfo(NMLVDISPINFOW* info);
   LRESULT OnFindItem(const NMLVFINDITEMW* find);
-  LRESULT OnGetInfoTip(NMLVGETINFOTIPW* tip);
+  LRESULT OnTipText(NMTTDISPINFOW* info);
+  void MakeTip();
+  void FollowTip();
+  int ItemUnderMouse() const;
   void OnDoubleClick(const NMITEMACTIVATE* click);
   void OnKeyDown(const NMLVKEYDOWN* down);
   void OnBeginDrag();
@@ -144,4 +149,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   std::wstring m_laterError;
   bool m_shellAsksBeforeRecycling = true;
   const CShellMenu* m_openMenu = nullptr;  // while the shell's menu is up
+  HWND m_tip = nullptr;  // the info tip, owned by the control's window
+  int m_tipItem = -1;
+  std::wstring m_tipText;
 };

@@ -269,17 +269,8 @@ TEST_F(FileViewShellTest, FilesAddedWhileShownGetPlacesOfTheirOwn) {
 TEST_F(FileViewShellTest, HoveringAnItemGivesItsTip) {
   WriteWide(Path("left\\") + L"\x0416 notes.txt", "12345");
   CFileViewControl* view = View(1003, "left");
-  wchar_t text[INFOTIPSIZE] = L"";
-  NMLVGETINFOTIPW tip{};
-  tip.hdr.hwndFrom = view->GetListView();
-  tip.hdr.idFrom = CFileViewControl::kListId;
-  tip.hdr.code = LVN_GETINFOTIPW;
-  tip.pszText = text;
-  tip.cchTextMax = INFOTIPSIZE;
-  tip.dwFlags = LVGIT_UNFOLDED;
-  tip.iItem = 0;
-  SendMessageW(view->m_hWnd, WM_NOTIFY, CFileViewControl::kListId, LPARAM(&tip));
-  std::wstring shown = text;
+  std::wstring shown = view->GetItemTip(0);
+  EXPECT_EQ(shown.substr(0, 11), L"\x0416 notes.txt");
   EXPECT_NE(shown.find(L"5 bytes"), std::wstring::npos) << widetext::ToAnsi(shown).GetString();
   EXPECT_NE(shown.find(L"Type"), std::wstring::npos);
 }
