@@ -7,20 +7,15 @@
 #include "framework/Handles.h"
 #include "ocx/fileview/FolderListing.h"
 #include "ocx/fileview/IconSource.h"
+#include "ocx/fileview/ShellMenu.h"
 
 namespace infotip {
 namespace {
 std::wstring FromShell(const std::wstring& folder, const std::wstring& name) {
-  ComPtr<IShellFolder> desktop, parent;
-  if (FAILED(SHGetDesktopFolder(desktop.Receive()))) return std::wstring();
-  std::wstring folderText = folder, nameText = name;
+  ComPtr<IShellFolder> parent = BindShellFolder(folder);
+  std::wstring nameText = name;
   ITEMIDLIST* parsed = nullptr;
-  if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, &folderText[0], nullptr, &parsed, nullptr)))
-    return std::wstring();
-  PidlHandle folderPidl(parsed);
-  if (FAILED(desktop->BindToObject(folderPidl.Get(), nullptr, IID_IShellFolder,
-                                   reinterpret_cast<void**>(parent.Receive()))) ||
-      FAILED(parent->ParseDisplayName(nullptr, nullptr, &nameText[0], nullptr, &parsed, nullptr)))
+  if (!parent || FAILED(parent->ParseDisplayName(nullptr, nullptr, &nameText[0], nullptr, &parsed, nullptr)))
     return std::wstring();
   PidlHandle child(parsed);
   ComPtr<IQueryInfo> info;

@@ -10,22 +10,23 @@ struct PidlList {
   }
 };
 
-ComPtr<IShellFolder> BindFolder(HWND owner, const std::wstring& folder) {
+}  // namespace
+
+ComPtr<IShellFolder> BindShellFolder(const std::wstring& folder) {
   ComPtr<IShellFolder> desktop, bound;
   if (FAILED(SHGetDesktopFolder(desktop.Receive()))) return bound;
   std::wstring name = folder;
   ITEMIDLIST* parsed = nullptr;
-  if (FAILED(desktop->ParseDisplayName(owner, nullptr, &name[0], nullptr, &parsed, nullptr))) return bound;
+  if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, &name[0], nullptr, &parsed, nullptr))) return bound;
   PidlHandle pidl(parsed);
   if (FAILED(desktop->BindToObject(pidl.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(bound.Receive()))))
     return ComPtr<IShellFolder>();
   return bound;
 }
-}  // namespace
 
 bool CShellMenu::Build(HWND owner, const std::wstring& folder, const std::vector<std::wstring>& names,
                        bool extended) {
-  ComPtr<IShellFolder> shellFolder = BindFolder(owner, folder);
+  ComPtr<IShellFolder> shellFolder = BindShellFolder(folder);
   if (!shellFolder) return false;
   HRESULT made;
   if (names.empty()) {

@@ -13,6 +13,9 @@
 #include "framework/Handles.h"
 #include "ocx/fileview/IconSource.h"
 
+// The shell's folder object for a folder path; empty when the shell cannot reach it.
+ComPtr<IShellFolder> BindShellFolder(const std::wstring& folder);
+
 class CShellMenu {
  public:
   CShellMenu() = default;
