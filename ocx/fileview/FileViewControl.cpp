@@ -134,7 +134,6 @@ void CFileViewControl::OnCreateControl() {
   ::SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
   ListView_SetImageList(m_list, m_icons.ImageList(), LVSIL_NORMAL);
   ListView_SetCallbackMask(m_list, LVIS_DROPHILITED);
-  MakeTip();
   m_dropTarget = ComPtr<CFileDropTarget>(new CFileDropTarget(m_list, this), false);
   RegisterDragDrop(m_list, m_dropTarget.Get());
   m_filter = StoredValue("filter", "*.*");
@@ -454,6 +453,7 @@ void CFileViewControl::OnTimer(UINT_PTR id) {
     for (int index : changed) ListView_RedrawItems(m_list, index, index);
     if (!m_icons.IsPending()) KillTimer(kIconTimer);
   } else if (id == kWatchTimer) {
+    if (!m_tip) MakeTip();  // made once the first screen is up, which it would only slow
     FollowTip();
     // A folder that cannot be shown is looked for again, in case it comes back. One that is
     // shown may itself be renamed or deleted, which its own watch does not report.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace widetext {
@@ -14,18 +15,21 @@ std::wstring FromAnsi(const char* text) {
   return wide.data();
 }
 
+// No "best fit": a Greek beta must not come out as a German sharp s and name another file.
 CString ToAnsi(const std::wstring& text, bool* lossy) {
-  // No "best fit": a Greek beta must not come out as a German sharp s and name another file.
   BOOL defaulted = FALSE;
-  int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr, &defaulted);
-  if (lossy) *lossy = defaulted != FALSE;
-  CString ansi;
-  if (length > 1) {
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, ansi.GetBuffer(length), length, nullptr,
-                        nullptr);
-    ansi.ReleaseBuffer();
+  char buffer[MAX_PATH * 2];  // file names fit at once; longer texts are measured first
+  int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, buffer, sizeof buffer, nullptr,
+                                   &defaulted);
+  if (length > 0) {
+    if (lossy) *lossy = defaulted != FALSE;
+    return CString(buffer);
   }
-  return ansi;
+  length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr, &defaulted);
+  if (lossy) *lossy = defaulted != FALSE;
+  std::vector<char> ansi(size_t(std::max(length, 1)), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, ansi.data(), length, nullptr, nullptr);
+  return CString(ansi.data());
 }
 
 CString ReachableAnsiPath(const std::wstring& path) {
