@@ -31,14 +31,14 @@ bool SetBlock(UINT format, HGLOBAL block) {
 }
 }  // namespace
 
-bool Put(HWND owner, const std::vector<CString>& paths, DWORD effect) {
+bool Put(HWND owner, const std::vector<std::wstring>& paths, DWORD effect) {
   OpenedClipboard clipboard(owner);
   if (!clipboard.IsOpen() || paths.empty() || !EmptyClipboard()) return false;
   return SetBlock(CF_HDROP, filedrop::MakeDropFiles(paths)) &&
          SetBlock(filedrop::PreferredEffectFormat(), filedrop::MakeEffect(effect));
 }
 
-std::vector<CString> Get(HWND owner, DWORD* effect) {
+std::vector<std::wstring> Get(HWND owner, DWORD* effect) {
   if (effect) *effect = DROPEFFECT_COPY;
   OpenedClipboard clipboard(owner);
   if (!clipboard.IsOpen()) return {};

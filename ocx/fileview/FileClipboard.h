@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "framework/CString.h"
@@ -12,9 +13,9 @@ namespace fileclipboard {
 
 // Puts the paths on the clipboard, offered for copying (DROPEFFECT_COPY) or moving
 // (DROPEFFECT_MOVE, a cut).
-bool Put(HWND owner, const std::vector<CString>& paths, DWORD effect);
+bool Put(HWND owner, const std::vector<std::wstring>& paths, DWORD effect);
 // The paths on the clipboard (none when it holds no files) and what they are offered for.
-std::vector<CString> Get(HWND owner, DWORD* effect);
+std::vector<std::wstring> Get(HWND owner, DWORD* effect);
 // Empties the clipboard: after cut files were pasted, they are no longer where it says.
 void Clear(HWND owner);
 

@@ -7,7 +7,7 @@
 
 #include "ocx/fileview/FileDropList.h"
 
-ComPtr<IDataObject> CFileDataObject::Create(const std::vector<CString>& paths, DWORD preferredEffect) {
+ComPtr<IDataObject> CFileDataObject::Create(const std::vector<std::wstring>& paths, DWORD preferredEffect) {
   auto* object = new CFileDataObject();
   ComPtr<IDataObject> held(object, false);
   HGLOBAL drop = filedrop::MakeDropFiles(paths);

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <objidl.h>
 
+#include <string>
 #include <vector>
 
 #include "framework/CString.h"
@@ -15,7 +16,7 @@
 class CFileDataObject : public CComObject<IDataObject, &IID_IDataObject> {
  public:
   // `preferredEffect` 0 leaves "Preferred DropEffect" out (a drag lets the target choose).
-  static ComPtr<IDataObject> Create(const std::vector<CString>& paths, DWORD preferredEffect);
+  static ComPtr<IDataObject> Create(const std::vector<std::wstring>& paths, DWORD preferredEffect);
 
   // IDataObject
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;

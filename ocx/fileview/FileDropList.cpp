@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "ocx/fileview/WideText.h"
+
 namespace filedrop {
 namespace {
 // A global block locked for as long as the object lives.
@@ -24,23 +26,6 @@ class Locked {
   HGLOBAL m_block;
   void* m_data;
 };
-
-CString FromWide(const wchar_t* path) {
-  BOOL lossy = FALSE;
-  int length = WideCharToMultiByte(CP_ACP, 0, path, -1, nullptr, 0, nullptr, &lossy);
-  if (lossy) {
-    wchar_t shortPath[MAX_PATH];
-    DWORD got = GetShortPathNameW(path, shortPath, MAX_PATH);
-    if (got == 0 || got >= MAX_PATH) return CString();
-    return FromWide(shortPath);
-  }
-  CString text;
-  if (length > 1) {
-    WideCharToMultiByte(CP_ACP, 0, path, -1, text.GetBuffer(length), length, nullptr, nullptr);
-    text.ReleaseBuffer();
-  }
-  return text;
-}
 
 // Walks the list of zero-terminated names that ends with an empty one, staying inside
 // `end` even when the block is malformed.
@@ -78,9 +63,9 @@ UINT LogicalPerformedEffectFormat() {
   return format;
 }
 
-HGLOBAL MakeDropFiles(const std::vector<CString>& paths) {
-  SIZE_T size = sizeof(DROPFILES) + 1;
-  for (const CString& path : paths) size += SIZE_T(path.GetLength()) + 1;
+HGLOBAL MakeDropFiles(const std::vector<std::wstring>& paths) {
+  SIZE_T size = sizeof(DROPFILES) + sizeof(wchar_t);
+  for (const std::wstring& path : paths) size += (path.size() + 1) * sizeof(wchar_t);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
   Locked locked(block);
   if (!locked.Data()) {
@@ -89,31 +74,28 @@ HGLOBAL MakeDropFiles(const std::vector<CString>& paths) {
   }
   auto* header = static_cast<DROPFILES*>(locked.Data());
   header->pFiles = sizeof(DROPFILES);
-  char* next = reinterpret_cast<char*>(header + 1);
-  for (const CString& path : paths) {
-    std::memcpy(next, path.GetString(), size_t(path.GetLength()));
-    next += path.GetLength() + 1;  // the block was zeroed: terminators are in place
+  header->fWide = TRUE;
+  auto* next = reinterpret_cast<wchar_t*>(header + 1);
+  for (const std::wstring& path : paths) {
+    std::memcpy(next, path.c_str(), path.size() * sizeof(wchar_t));
+    next += path.size() + 1;  // the block was zeroed: terminators are in place
   }
   return block;
 }
 
-std::vector<CString> ReadDropFiles(HGLOBAL drop) {
-  std::vector<CString> paths;
+std::vector<std::wstring> ReadDropFiles(HGLOBAL drop) {
+  std::vector<std::wstring> paths;
   Locked locked(drop);
   if (locked.Size() < sizeof(DROPFILES)) return paths;
   const auto* header = static_cast<const DROPFILES*>(locked.Data());
   if (header->pFiles < sizeof(DROPFILES) || header->pFiles >= locked.Size()) return paths;
   const char* begin = static_cast<const char*>(locked.Data()) + header->pFiles;
   const char* end = static_cast<const char*>(locked.Data()) + locked.Size();
-  auto add = [&paths](const CString& path) {
-    if (!path.IsEmpty()) paths.push_back(path);
-  };
   if (header->fWide) {
     const auto* wide = reinterpret_cast<const wchar_t*>(begin);
-    ForEachName(wide, wide + (end - begin) / sizeof(wchar_t),
-                [&](const std::wstring& name) { add(FromWide(name.c_str())); });
+    ForEachName(wide, wide + (end - begin) / sizeof(wchar_t), [&](const std::wstring& name) { paths.push_back(name); });
   } else {
-    ForEachName(begin, end, [&](const std::string& name) { add(CString(name.c_str())); });
+    ForEachName(begin, end, [&](const std::string& name) { paths.push_back(widetext::FromAnsi(name.c_str())); });
   }
   return paths;
 }
@@ -135,11 +117,11 @@ DWORD ReadEffect(HGLOBAL block, DWORD fallback) {
   return *static_cast<const DWORD*>(locked.Data());
 }
 
-std::vector<CString> FilesFrom(IDataObject* data) {
+std::vector<std::wstring> FilesFrom(IDataObject* data) {
   STGMEDIUM medium{};
   HGLOBAL drop = GetGlobal(data, CF_HDROP, &medium);
   if (!drop) return {};
-  std::vector<CString> paths = ReadDropFiles(drop);
+  std::vector<std::wstring> paths = ReadDropFiles(drop);
   ReleaseStgMedium(&medium);
   return paths;
 }

@@ -1,6 +1,8 @@
 #include "ocx/fileview/FileViewControl.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
+#include <windowsx.h>
 
 #include <set>
 #include <string>
@@ -13,6 +15,10 @@
 #include "ocx/fileview/FileDataObject.h"
 #include "ocx/fileview/FileDropList.h"
 #include "ocx/fileview/FileTransfer.h"
+#include "ocx/fileview/InfoTip.h"
+#include "ocx/fileview/ShellDelete.h"
+#include "ocx/fileview/ShellMenu.h"
+#include "ocx/fileview/WideText.h"
 #include "res/resource.h"
 
 namespace {
@@ -24,32 +30,53 @@ const DWORD kIconSliceMs = 15;
 // themselves are at least 10 ms apart, and waiting for each one after a single slice left
 // the first screen's own icons half a second late in a folder of programs.
 const DWORD kIconTickMs = 25;
-const char kCaption[] = "Tidybar";
-const char kBadNameCharacters[] = "\\/:*?\"<>|";
+const wchar_t kCaption[] = L"Tidybar";
+const wchar_t kBadNameCharacters[] = L"\\/:*?\"<>|";
 
 // The view a drag in this program started from, while the drag is under way.
 CFileViewControl* g_dragSource = nullptr;
 
-std::string UpperKey(const CString& text) {
-  CString upper = text;
-  upper.MakeUpper();
-  return upper.GetString();
+std::wstring UpperKey(const std::wstring& text) {
+  std::wstring upper = text;
+  if (!upper.empty()) CharUpperBuffW(&upper[0], DWORD(upper.size()));
+  return upper;
 }
 
 bool IsDown(int key) { return GetKeyState(key) < 0; }
 
-bool IsFolderPath(const CString& path) {
-  DWORD attributes = GetFileAttributesA(path);
+bool IsFolderPath(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // "C:\" for "c:\a\b", "\\server\share\" for a network path.
-CString VolumeOf(const CString& path) {
-  char root[MAX_PATH];
-  if (!GetVolumePathNameA(path, root, MAX_PATH)) return CString();
-  CString volume = root;
-  volume.MakeUpper();
-  return volume;
+std::wstring VolumeOf(const std::wstring& path) {
+  wchar_t root[MAX_PATH];
+  if (!GetVolumePathNameW(path.c_str(), root, MAX_PATH)) return std::wstring();
+  return UpperKey(root);
+}
+
+std::wstring Wide(const CString& text) { return widetext::FromAnsi(text); }
+
+// Without the spaces around it and the dots at its end, which the file system drops anyway.
+std::wstring Trimmed(const std::wstring& name) {
+  size_t first = name.find_first_not_of(L" \t");
+  if (first == std::wstring::npos) return std::wstring();
+  size_t last = name.find_last_not_of(L" \t.");
+  return last == std::wstring::npos || last < first ? std::wstring() : name.substr(first, last - first + 1);
+}
+
+// Renames through the file operations engine, or directly where the code page cannot hold
+// a name; returns what went wrong, or nothing.
+std::wstring RenameFile(const std::wstring& from, const std::wstring& to) {
+  bool lossyFrom = false, lossyTo = false;
+  CString ansiFrom = widetext::ToAnsi(from, &lossyFrom), ansiTo = widetext::ToAnsi(to, &lossyTo);
+  if (!lossyFrom && !lossyTo) {
+    CFileOpsEngine engine;
+    return engine.Rename(ansiFrom, ansiTo) ? std::wstring() : Wide(engine.GetErrorText());
+  }
+  if (MoveFileExW(from.c_str(), to.c_str(), 0)) return std::wstring();
+  return Wide(SystemErrorText(GetLastError()));
 }
 }  // namespace
 
@@ -70,14 +97,21 @@ const MessageMap* CFileViewControl::GetMessageMap() const {
       OnMessage<WM_DESTROY>(&CFileViewControl::OnDestroy),
       OnMessage(kFirstShownMessage, &CFileViewControl::OnFirstShown),
       OnMessage(kLaterErrorMessage, &CFileViewControl::OnLaterError),
-      OnNotify(kListId, LVN_GETDISPINFOA, &CFileViewControl::OnGetDispInfo),
-      OnNotify(kListId, LVN_ODFINDITEMA, &CFileViewControl::OnFindItem),
+      OnMessage(WM_NOTIFYFORMAT, &CFileViewControl::OnNotifyFormat),
+      OnMessage(WM_CONTEXTMENU, &CFileViewControl::OnContextMenu),
+      OnMessage(WM_INITMENUPOPUP, &CFileViewControl::OnMenuMessage<WM_INITMENUPOPUP>),
+      OnMessage(WM_DRAWITEM, &CFileViewControl::OnMenuMessage<WM_DRAWITEM>),
+      OnMessage(WM_MEASUREITEM, &CFileViewControl::OnMenuMessage<WM_MEASUREITEM>),
+      OnMessage(WM_MENUCHAR, &CFileViewControl::OnMenuMessage<WM_MENUCHAR>),
+      OnNotify(kListId, LVN_GETDISPINFOW, &CFileViewControl::OnGetDispInfo),
+      OnNotify(kListId, LVN_ODFINDITEMW, &CFileViewControl::OnFindItem),
+      OnNotify(kAnyCode, TTN_GETDISPINFOW, &CFileViewControl::OnTipText),
       OnNotify(kListId, NM_DBLCLK, &CFileViewControl::OnDoubleClick),
       OnNotify(kListId, LVN_KEYDOWN, &CFileViewControl::OnKeyDown),
       OnNotify(kListId, LVN_BEGINDRAG, &CFileViewControl::OnBeginDrag),
       OnNotify(kListId, LVN_BEGINRDRAG, &CFileViewControl::OnBeginRightDrag),
-      OnNotify(kListId, LVN_BEGINLABELEDITA, &CFileViewControl::OnBeginLabelEdit),
-      OnNotify(kListId, LVN_ENDLABELEDITA, &CFileViewControl::OnEndLabelEdit),
+      OnNotify(kListId, LVN_BEGINLABELEDITW, &CFileViewControl::OnBeginLabelEdit),
+      OnNotify(kListId, LVN_ENDLABELEDITW, &CFileViewControl::OnEndLabelEdit),
   };
   static const MessageMap map{CHostedControl::GetMessageMap(), entries};
   return &map;
@@ -90,11 +124,12 @@ void CFileViewControl::OnCreateControl() {
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, StoredValue("font", "Tahoma")));
   RECT client;
   GetClientRect(&client);
-  m_list = CreateWindowExA(0, WC_LISTVIEWA, "",
+  // A wide list view, so that every name shows and can be typed as it is.
+  m_list = CreateWindowExW(0, WC_LISTVIEWW, L"",
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_ICON | LVS_OWNERDATA | LVS_EDITLABELS |
                                LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE,
                            0, 0, client.right, client.bottom, m_hWnd, reinterpret_cast<HMENU>(kListId),
-                           GetModuleHandleA(nullptr), nullptr);
+                           GetModuleHandleW(nullptr), nullptr);
   if (!m_list) return;
   ::SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
   ListView_SetImageList(m_list, m_icons.ImageList(), LVSIL_NORMAL);
@@ -102,7 +137,7 @@ void CFileViewControl::OnCreateControl() {
   m_dropTarget = ComPtr<CFileDropTarget>(new CFileDropTarget(m_list, this), false);
   RegisterDragDrop(m_list, m_dropTarget.Get());
   m_filter = StoredValue("filter", "*.*");
-  ShowFolder(StoredValue("root"));
+  ShowFolder(Wide(StoredValue("root")));
   SetTimer(kWatchTimer, kWatchMs);
   // The container is still being built: it hears of the first folder once it is up.
   PostMessage(kFirstShownMessage);
@@ -114,6 +149,9 @@ bool CFileViewControl::OnDestroy() {
   m_watcher.Stop();
   return false;
 }
+
+// The list view's notifications come in wide text.
+LRESULT CFileViewControl::OnNotifyFormat(WPARAM, LPARAM) { return NFR_UNICODE; }
 
 LRESULT CFileViewControl::OnFirstShown(WPARAM, LPARAM) {
   RaiseFolderShown();
@@ -127,9 +165,9 @@ void CFileViewControl::RaiseFolderShown() {
 
 // ---- Showing a folder ----
 
-void CFileViewControl::ShowFolder(const CString& folder) {
+void CFileViewControl::ShowFolder(const std::wstring& folder) {
   ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  m_listing.Read(folder.IsEmpty() ? folder : FullPath(folder), m_filter);
+  m_listing.Read(folder.empty() ? folder : FullPath(folder), m_filter);
   m_icons.Reset(m_listing.Items());
   ListView_SetItemCountEx(m_list, int(m_listing.Items().size()), 0);
   ListView_EnsureVisible(m_list, 0, FALSE);
@@ -151,16 +189,22 @@ void CFileViewControl::Reload() {
 }
 
 void CFileViewControl::Refresh() {
-  std::vector<CString> selected = SelectedPaths();
+  std::vector<std::wstring> selected = SelectedPaths();
   int focused = ListView_GetNextItem(m_list, -1, LVNI_FOCUSED);
-  CString focusedPath =
-      focused >= 0 && size_t(focused) < m_listing.Items().size() ? m_listing.Items()[size_t(focused)].path : CString();
+  std::wstring focusedPath = focused >= 0 && size_t(focused) < m_listing.Items().size()
+                                 ? m_listing.Items()[size_t(focused)].widePath
+                                 : std::wstring();
   ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  m_listing.Read(m_listing.Folder(), m_filter);
+  m_listing.Read(m_listing.WideFolder(), m_filter);
   m_icons.Reset(m_listing.Items());
-  ListView_SetItemCountEx(m_list, int(m_listing.Items().size()), LVSICF_NOSCROLL);
+  int count = int(m_listing.Items().size());
+  bool grew = count > ListView_GetItemCount(m_list);
+  ListView_SetItemCountEx(m_list, count, LVSICF_NOSCROLL);
+  // Items that come while the view is shown get no places of their own from the list view:
+  // they would all stand on the first one. Laid out again, each has its own.
+  if (grew) ListView_Arrange(m_list, LVA_DEFAULT);
   SelectPaths(selected);
-  int refocus = focusedPath.IsEmpty() ? -1 : m_listing.Find(focusedPath);
+  int refocus = focusedPath.empty() ? -1 : m_listing.Find(focusedPath);
   if (refocus >= 0) ListView_SetItemState(m_list, refocus, LVIS_FOCUSED, LVIS_FOCUSED);
   InvalidateRect(m_list, nullptr, TRUE);
   ShowProblem();
@@ -171,7 +215,7 @@ void CFileViewControl::Refresh() {
 
 void CFileViewControl::GoBack() {
   if (m_history.empty()) return;
-  CString previous = m_history.back();
+  std::wstring previous = m_history.back();
   m_history.pop_back();
   ShowFolder(previous);
   RaiseFolderShown();
@@ -181,17 +225,17 @@ void CFileViewControl::OpenItem(int index) {
   if (index < 0 || size_t(index) >= m_listing.Items().size()) return;
   FileItem item = m_listing.Items()[size_t(index)];
   if (item.isFolder) {
-    m_history.push_back(m_listing.Folder());
-    ShowFolder(item.path);
+    m_history.push_back(m_listing.WideFolder());
+    ShowFolder(item.widePath);
     RaiseFolderShown();
     m_events.ItemOpened(true);
     return;
   }
-  auto result =
-      reinterpret_cast<INT_PTR>(ShellExecuteA(m_hWnd, nullptr, item.path, nullptr, m_listing.Folder(), SW_SHOWNORMAL));
+  auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(m_hWnd, nullptr, item.widePath.c_str(), nullptr,
+                                                        m_listing.WideFolder().c_str(), SW_SHOWNORMAL));
   if (result <= 32) {
-    ShowError(item.name +
-              " cannot be opened: " + SystemErrorText(result == SE_ERR_NOASSOC ? ERROR_NO_ASSOCIATION : DWORD(result)));
+    ShowError(item.label + L" cannot be opened: " +
+              Wide(SystemErrorText(result == SE_ERR_NOASSOC ? ERROR_NO_ASSOCIATION : DWORD(result))));
     return;
   }
   m_events.ItemOpened(false);
@@ -208,65 +252,70 @@ std::vector<int> CFileViewControl::SelectedIndices() const {
   return indices;
 }
 
-std::vector<CString> CFileViewControl::SelectedPaths() const {
-  std::vector<CString> paths;
-  for (int i : SelectedIndices()) paths.push_back(m_listing.Items()[size_t(i)].path);
+std::vector<std::wstring> CFileViewControl::SelectedPaths() const {
+  std::vector<std::wstring> paths;
+  for (int i : SelectedIndices()) paths.push_back(m_listing.Items()[size_t(i)].widePath);
   return paths;
 }
 
 void CFileViewControl::SelectAll() { ListView_SetItemState(m_list, -1, LVIS_SELECTED, LVIS_SELECTED); }
 
-void CFileViewControl::SelectPaths(const std::vector<CString>& paths) {
-  std::set<std::string> wanted;
-  for (const CString& path : paths) wanted.insert(UpperKey(path));
+void CFileViewControl::SelectPaths(const std::vector<std::wstring>& paths) {
+  std::set<std::wstring> wanted;
+  for (const std::wstring& path : paths) wanted.insert(UpperKey(path));
   const std::vector<FileItem>& items = m_listing.Items();
   for (size_t i = 0; i < items.size() && !wanted.empty(); ++i)
-    if (wanted.erase(UpperKey(items[i].path))) ListView_SetItemState(m_list, int(i), LVIS_SELECTED, LVIS_SELECTED);
+    if (wanted.erase(UpperKey(items[i].widePath))) ListView_SetItemState(m_list, int(i), LVIS_SELECTED, LVIS_SELECTED);
 }
 
 // ---- Clipboard, delete, rename ----
 
 void CFileViewControl::CopySelection(DWORD effect) {
-  std::vector<CString> paths = SelectedPaths();
-  if (!paths.empty() && !fileclipboard::Put(m_hWnd, paths, effect)) ShowError("The clipboard cannot be opened.");
+  std::vector<std::wstring> paths = SelectedPaths();
+  if (!paths.empty() && !fileclipboard::Put(m_hWnd, paths, effect)) ShowError(L"The clipboard cannot be opened.");
 }
 
 void CFileViewControl::Paste() {
   DWORD effect = DROPEFFECT_COPY;
-  std::vector<CString> files = fileclipboard::Get(m_hWnd, &effect);
+  std::vector<std::wstring> files = fileclipboard::Get(m_hWnd, &effect);
   if (files.empty() || m_listing.GetStatus() != CFolderListing::Status::kListed) return;
-  DWORD done = Transfer(files, m_listing.Folder(), effect);
+  DWORD done = Transfer(files, m_listing.WideFolder(), effect);
   if (done == DROPEFFECT_MOVE) fileclipboard::Clear(m_hWnd);  // the cut files are no longer there
 }
 
 // Copies or moves after the container's say; returns the effect carried out, or none when
 // something failed or nothing needed doing.
-DWORD CFileViewControl::Transfer(const std::vector<CString>& files, const CString& folder, DWORD effect) {
+DWORD CFileViewControl::Transfer(const std::vector<std::wstring>& files, const std::wstring& folder, DWORD effect) {
   ComPtr<IDispatch> self(this, true);  // the container may close the window from its handler
   if (!m_events.BeforeTransfer(&effect, long(files.size())) || !m_hWnd) return DROPEFFECT_NONE;
   if (effect != DROPEFFECT_COPY && effect != DROPEFFECT_MOVE) return DROPEFFECT_NONE;
   CFileTransfer transfer;
   bool ok = transfer.Run(files, folder, effect);
   Reload();
-  if (!ok) ShowError(transfer.GetErrorText());
+  if (!ok) ShowError(Wide(transfer.GetErrorText()));
   return ok && transfer.GetDone() > 0 ? effect : DROPEFFECT_NONE;
 }
 
-void CFileViewControl::DeleteSelection() {
+// Delete sends the items to the Recycle Bin after the shell's own question; Shift+Delete
+// asks once here and deletes them for good.
+void CFileViewControl::DeleteSelection(bool forGood) {
   std::vector<int> indices = SelectedIndices();
   if (indices.empty()) return;
-  CString question;
-  if (indices.size() == 1) question = "Delete \"" + m_listing.Items()[size_t(indices[0])].name + "\" for good?";
-  else question.Format("Delete these %d items for good?", int(indices.size()));
-  if (MessageBoxA(m_hWnd, question, "Delete", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  CString error;
-  CFileOpsEngine engine;
-  for (const CString& path : SelectedPaths()) {
-    if (!engine.Delete(path) && error.IsEmpty()) error = engine.GetErrorText();
-    if (engine.IsStopped()) break;  // the user kept a read-only file or cancelled: go no further
-  }
+  if (forGood && !AskDeleteForGood(indices)) return;
+  ComPtr<IDispatch> self(this, true);  // the shell's questions let other messages in
+  shelldelete::Outcome outcome = shelldelete::Delete(
+      m_hWnd, SelectedPaths(), forGood ? shelldelete::Mode::kForGood : shelldelete::Mode::kRecycle,
+      !forGood && m_shellAsksBeforeRecycling);
+  if (!m_hWnd) return;
   Reload();
-  if (!error.IsEmpty()) ShowError(error);
+  if (outcome.error && !outcome.aborted) ShowError(L"Not everything could be deleted.");
+}
+
+bool CFileViewControl::AskDeleteForGood(const std::vector<int>& indices) const {
+  std::wstring question = indices.size() == 1
+                              ? L"Delete \"" + m_listing.Items()[size_t(indices[0])].label + L"\" for good?"
+                              : L"Delete these " + std::to_wstring(indices.size()) + L" items for good?";
+  return MessageBoxW(m_hWnd, question.c_str(), L"Delete", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void CFileViewControl::RenameSelection() {
@@ -274,25 +323,94 @@ void CFileViewControl::RenameSelection() {
   if (index < 0) index = ListView_GetNextItem(m_list, -1, LVNI_SELECTED);
   if (index < 0) return;
   ::SetFocus(m_list);
-  ListView_EditLabel(m_list, index);
+  SendMessageW(m_list, LVM_EDITLABELW, WPARAM(index), 0);  // a wide edit, for names in any script
 }
 
-void CFileViewControl::ShowError(const CString& text) const {
-  MessageBoxA(m_hWnd, text, kCaption, MB_OK | MB_ICONWARNING);
+void CFileViewControl::ShowError(const std::wstring& text) const {
+  MessageBoxW(m_hWnd, text.c_str(), kCaption, MB_OK | MB_ICONWARNING);
 }
 
 // While the list view ends a label edit, a message box would take the focus from the edit
 // and have it end again; the box waits until the edit is gone.
-void CFileViewControl::ShowErrorLater(const CString& text) {
+void CFileViewControl::ShowErrorLater(const std::wstring& text) {
   m_laterError = text;
   PostMessage(kLaterErrorMessage);
 }
 
 LRESULT CFileViewControl::OnLaterError(WPARAM, LPARAM) {
-  CString text = m_laterError;
-  m_laterError.Empty();
-  if (!text.IsEmpty()) ShowError(text);
+  std::wstring text;
+  text.swap(m_laterError);
+  if (!text.empty()) ShowError(text);
   return 0;
+}
+
+// ---- The shell's context menu ----
+
+// A right click that started no drag, Shift+F10 or the menu key: the menu of the items
+// under the mouse (or selected), or of the folder where no item is.
+LRESULT CFileViewControl::OnContextMenu(WPARAM, LPARAM lParam) {
+  if (m_listing.GetStatus() != CFolderListing::Status::kListed) return 0;
+  POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  bool byKeyboard = screen.x == -1 && screen.y == -1;
+  bool forItems;
+  if (byKeyboard) {
+    forItems = !SelectedIndices().empty();
+    int focused = ListView_GetNextItem(m_list, -1, LVNI_FOCUSED | LVNI_SELECTED);
+    RECT box{4, 4, 4, 4};
+    if (forItems && focused >= 0) ListView_GetItemRect(m_list, focused, &box, LVIR_ICON);
+    screen = POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    ::ClientToScreen(m_list, &screen);
+  } else {
+    LVHITTESTINFO hit{};
+    hit.pt = screen;
+    ::ScreenToClient(m_list, &hit.pt);
+    int index = ListView_HitTest(m_list, &hit);
+    forItems = index >= 0 && (hit.flags & LVHT_ONITEM);
+    if (forItems && !ListView_GetItemState(m_list, index, LVIS_SELECTED)) SelectIndices({index});
+    if (!forItems) ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED);
+  }
+  ShowShellMenu(screen, forItems);
+  return 0;
+}
+
+bool CFileViewControl::BuildMenu(CShellMenu* menu, bool forSelection) const {
+  std::vector<std::wstring> names;
+  if (forSelection)
+    for (int i : SelectedIndices()) names.push_back(m_listing.Items()[size_t(i)].wideName);
+  if (forSelection && names.empty()) return false;
+  return menu->Build(m_hWnd, m_listing.WideFolder(), names, IsDown(VK_SHIFT));
+}
+
+void CFileViewControl::ShowShellMenu(POINT screen, bool forSelection) {
+  CShellMenu menu;
+  if (!BuildMenu(&menu, forSelection)) return;
+  ComPtr<IDispatch> self(this, true);  // a verb may close the window under us
+  m_openMenu = &menu;
+  ::SetForegroundWindow(GetAncestor(m_hWnd, GA_ROOT));  // so that a click elsewhere closes the menu
+  UINT command = UINT(TrackPopupMenu(menu.Menu(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, m_hWnd,
+                                     nullptr));
+  m_openMenu = nullptr;
+  if (command && m_hWnd) RunMenuCommand(menu, command, screen);
+}
+
+// Rename, Delete and Paste are the view's own, as their keys are; the rest are the shell's.
+void CFileViewControl::RunMenuCommand(const CShellMenu& menu, UINT command, POINT screen) {
+  std::wstring verb = menu.VerbOf(command);
+  if (StrCmpIW(verb.c_str(), L"rename") == 0) RenameSelection();
+  else if (StrCmpIW(verb.c_str(), L"delete") == 0) DeleteSelection(IsDown(VK_SHIFT));
+  else if (StrCmpIW(verb.c_str(), L"paste") == 0) Paste();
+  else if (menu.Invoke(m_hWnd, command, screen) && m_hWnd) Reload();
+}
+
+template <UINT Message> LRESULT CFileViewControl::OnMenuMessage(WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (m_openMenu) m_openMenu->HandleMessage(Message, wParam, lParam, &result);
+  return result;
+}
+
+void CFileViewControl::SelectIndices(const std::vector<int>& indices) {
+  ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  for (int i : indices) ListView_SetItemState(m_list, i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 // ---- Window messages ----
@@ -335,10 +453,12 @@ void CFileViewControl::OnTimer(UINT_PTR id) {
     for (int index : changed) ListView_RedrawItems(m_list, index, index);
     if (!m_icons.IsPending()) KillTimer(kIconTimer);
   } else if (id == kWatchTimer) {
+    if (!m_tip) MakeTip();  // made once the first screen is up, which it would only slow
+    FollowTip();
     // A folder that cannot be shown is looked for again, in case it comes back. One that is
     // shown may itself be renamed or deleted, which its own watch does not report.
     bool listed = m_listing.GetStatus() == CFolderListing::Status::kListed;
-    bool there = IsFolderPath(m_listing.Folder());
+    bool there = IsFolderPath(m_listing.WideFolder());
     if (listed ? (m_watcher.HasChanged() || !there) : there) Reload();
   }
 }
@@ -349,28 +469,78 @@ void CFileViewControl::KeepIconsComing() {
 
 // ---- List view notifications ----
 
-LRESULT CFileViewControl::OnGetDispInfo(NMLVDISPINFOA* info) {
-  LVITEMA& item = info->item;
+LRESULT CFileViewControl::OnGetDispInfo(NMLVDISPINFOW* info) {
+  LVITEMW& item = info->item;
   if (item.iItem < 0 || size_t(item.iItem) >= m_listing.Items().size()) return 0;
   const FileItem& file = m_listing.Items()[size_t(item.iItem)];
   if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
-    lstrcpynA(item.pszText, file.name, item.cchTextMax);
+    lstrcpynW(item.pszText, file.label.c_str(), item.cchTextMax);
   if (item.mask & LVIF_IMAGE) item.iImage = m_icons.IconFor(item.iItem);
   if (item.mask & LVIF_STATE) item.state = item.iItem == m_dropItem ? LVIS_DROPHILITED : 0;
   return 0;
 }
 
 // Typing a name's first letters moves to it.
-LRESULT CFileViewControl::OnFindItem(const NMLVFINDITEMA* find) {
+LRESULT CFileViewControl::OnFindItem(const NMLVFINDITEMW* find) {
   if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz) return -1;
-  CString prefix = find->lvfi.psz;
+  std::wstring prefix = find->lvfi.psz;
   const std::vector<FileItem>& items = m_listing.Items();
   int count = int(items.size());
   for (int step = 0; step < count; ++step) {
     int i = (std::max(0, find->iStart) + step) % count;
-    if (items[size_t(i)].name.Left(prefix.GetLength()).CompareNoCase(prefix) == 0) return i;
+    const std::wstring& label = items[size_t(i)].label;
+    if (label.size() >= prefix.size() &&
+        CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, label.c_str(), int(prefix.size()), prefix.c_str(),
+                       int(prefix.size())) == CSTR_EQUAL)
+      return i;
   }
   return -1;
+}
+
+// ---- Info tips ----
+
+// One tip for the whole list, whose text follows the item under the mouse.
+void CFileViewControl::MakeTip() {
+  m_tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
+                          GetModuleHandleW(nullptr), nullptr);
+  if (!m_tip) return;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = m_hWnd;
+  tool.uId = reinterpret_cast<UINT_PTR>(m_list);
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  ::SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageW(m_tip, TTM_SETMAXTIPWIDTH, 0, 400);
+}
+
+int CFileViewControl::ItemUnderMouse() const {
+  LVHITTESTINFO hit{};
+  GetCursorPos(&hit.pt);
+  ::ScreenToClient(m_list, &hit.pt);
+  int index = ListView_HitTest(m_list, &hit);
+  return index >= 0 && (hit.flags & LVHT_ONITEM) && size_t(index) < m_listing.Items().size() ? index : -1;
+}
+
+std::wstring CFileViewControl::GetItemTip(int index) const {
+  if (index < 0 || size_t(index) >= m_listing.Items().size()) return std::wstring();
+  const FileItem& item = m_listing.Items()[size_t(index)];
+  std::wstring tip = infotip::For(m_listing.WideFolder(), item.wideName, item.isFolder);
+  return tip.empty() ? item.label : item.label + L"\r\n" + tip;
+}
+
+LRESULT CFileViewControl::OnTipText(NMTTDISPINFOW* info) {
+  m_tipItem = ItemUnderMouse();
+  if (m_tipItem < 0 || ListView_GetEditControl(m_list)) return 0;
+  m_tipText = GetItemTip(m_tipItem);
+  info->lpszText = &m_tipText[0];
+  return 0;
+}
+
+// The tip goes when the mouse leaves its item; resting on the next one brings that one's.
+void CFileViewControl::FollowTip() {
+  if (m_tip && ::IsWindowVisible(m_tip) && ItemUnderMouse() != m_tipItem) ::SendMessageW(m_tip, TTM_POP, 0, 0);
 }
 
 void CFileViewControl::OnDoubleClick(const NMITEMACTIVATE* click) { OpenItem(click->iItem); }
@@ -383,8 +553,9 @@ void CFileViewControl::OnKeyDown(const NMLVKEYDOWN* down) {
   else if (control && key == 'V') Paste();
   else if (control && key == 'A') SelectAll();
   else if (key == VK_F2) RenameSelection();
-  else if (key == VK_DELETE) DeleteSelection();
+  else if (key == VK_DELETE) DeleteSelection(IsDown(VK_SHIFT));
   else if (key == VK_F5) Reload();
+  else if (key == VK_F10 && IsDown(VK_SHIFT)) return;  // the list view asks for the menu itself
   else if (key == VK_BACK) GoBack();
   else if (key == VK_RETURN) OpenItem(ListView_GetNextItem(m_list, -1, LVNI_FOCUSED | LVNI_SELECTED));
 }
@@ -395,23 +566,22 @@ void CFileViewControl::OnBeginRightDrag() { StartDrag(MK_RBUTTON); }
 
 LRESULT CFileViewControl::OnBeginLabelEdit() { return FALSE; }
 
-// The new name is taken through the file operations engine; the list shows it on reload.
-LRESULT CFileViewControl::OnEndLabelEdit(const NMLVDISPINFOA* edit) {
-  const LVITEMA& item = edit->item;
+// The new name is taken through the file operations engine (the shell's rename where the
+// code page cannot hold it); the list shows it on reload.
+LRESULT CFileViewControl::OnEndLabelEdit(const NMLVDISPINFOW* edit) {
+  const LVITEMW& item = edit->item;
   if (!item.pszText || item.iItem < 0 || size_t(item.iItem) >= m_listing.Items().size()) return FALSE;
   const FileItem file = m_listing.Items()[size_t(item.iItem)];
-  CString name = item.pszText;
-  name.Trim();
-  name.TrimRight('.');  // the file system drops trailing dots anyway
-  if (name.IsEmpty() || name == file.name) return FALSE;
-  if (name.FindOneOf(kBadNameCharacters) >= 0) {
-    ShowErrorLater(CString("A name cannot contain any of these characters: ") + kBadNameCharacters);
+  std::wstring name = Trimmed(item.pszText);
+  if (name.empty() || name == file.label) return FALSE;
+  if (name.find_first_of(kBadNameCharacters) != std::wstring::npos) {
+    ShowErrorLater(std::wstring(L"A name cannot contain any of these characters: ") + kBadNameCharacters);
     return FALSE;
   }
-  CString renamed = JoinPath(m_listing.Folder(), name);
-  CFileOpsEngine engine;
-  if (!engine.Rename(file.path, renamed)) {
-    ShowErrorLater(file.name + " cannot be renamed: " + engine.GetErrorText());
+  std::wstring renamed = JoinPath(m_listing.WideFolder(), m_listing.Names().NameForLabel(name, file.wideName, file.isFolder));
+  std::wstring error = RenameFile(file.widePath, renamed);
+  if (!error.empty()) {
+    ShowErrorLater(file.label + L" cannot be renamed: " + error);
     return FALSE;
   }
   Refresh();
@@ -427,7 +597,7 @@ LRESULT CFileViewControl::OnEndLabelEdit(const NMLVDISPINFOA* edit) {
 // ---- Drag and drop ----
 
 void CFileViewControl::StartDrag(DWORD button) {
-  std::vector<CString> paths = SelectedPaths();
+  std::vector<std::wstring> paths = SelectedPaths();
   if (paths.empty()) return;
   ComPtr<IDataObject> data = CFileDataObject::Create(paths, 0);
   ComPtr<IDropSource> source(new CDropSource(button), false);
@@ -458,7 +628,7 @@ int CFileViewControl::DropItemAt(POINT point) const {
 
 void CFileViewControl::TakeDragFiles(IDataObject* data) {
   m_dragFiles = filedrop::FilesFrom(data);
-  m_dragWithinDrive = !m_dragFiles.empty() && VolumeOf(m_dragFiles.front()) == VolumeOf(m_listing.Folder());
+  m_dragWithinDrive = !m_dragFiles.empty() && VolumeOf(m_dragFiles.front()) == VolumeOf(m_listing.WideFolder());
 }
 
 // Within a drive files move, across drives they are copied; Ctrl copies, Shift moves.
@@ -503,10 +673,10 @@ DWORD CFileViewControl::OnDrop(IDataObject* data, DWORD keys, POINT point, DWORD
   int item = DropItemAt(point);
   HighlightDropItem(-1);
   TakeDragFiles(data);
-  std::vector<CString> files;
+  std::vector<std::wstring> files;
   files.swap(m_dragFiles);
   if (files.empty() || m_listing.GetStatus() != CFolderListing::Status::kListed) return DROPEFFECT_NONE;
-  CString folder = item >= 0 ? m_listing.Items()[size_t(item)].path : m_listing.Folder();
+  std::wstring folder = item >= 0 ? m_listing.Items()[size_t(item)].widePath : m_listing.WideFolder();
   DWORD effect = DefaultEffect(keys, allowed);
   if (!m_events.Drop(allowed, keys, long(files.size()), point, DragSourceView()) || !m_hWnd) return DROPEFFECT_NONE;
   if (keys & MK_RBUTTON) effect = ChooseFromMenu(point, allowed, effect);

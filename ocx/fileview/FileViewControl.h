@@ -9,9 +9,11 @@
 // dragged in and out with either mouse button: a right-button drop asks Move or Copy, a
 // left-button drop moves within a drive and copies across drives (Ctrl copies, Shift
 // moves). A drop onto a folder item goes into that folder. Ctrl+C, Ctrl+X and Ctrl+V use
-// the clipboard in the shell's formats; F2 renames, Delete deletes after a question, F5
-// reloads. The view reloads by itself when its folder changes on disk, and shows a line
-// of text instead of items when its folder cannot be shown.
+// the clipboard in the shell's formats; F2 renames, Delete sends to the Recycle Bin and
+// Shift+Delete deletes for good, F5 reloads. A right click that starts no drag, Shift+F10
+// and the menu key show the shell's context menu. Names are kept in wide text throughout.
+// The view reloads by itself when its folder changes on disk, and shows a line of text
+// instead of items when its folder cannot be shown.
 //
 // Methods: 43 GoBack(). Events: see FileViewEvents.h.
 //
@@ -22,6 +24,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 #include "framework/Handles.h"
@@ -32,6 +35,7 @@
 #include "ocx/fileview/FolderListing.h"
 #include "ocx/fileview/FolderWatcher.h"
 #include "ocx/fileview/IconLoader.h"
+#include "ocx/fileview/ShellMenu.h"
 
 class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
  public:
@@ -56,9 +60,17 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   void OpenItem(int index);
   void CopySelection(DWORD effect);  // DROPEFFECT_COPY: Ctrl+C; DROPEFFECT_MOVE: Ctrl+X
   void Paste();
-  void DeleteSelection();
+  void DeleteSelection(bool forGood);  // Delete: to the Recycle Bin; Shift+Delete: for good
   void RenameSelection();
   void Reload();
+  // What the tip says over item `index`: its name, and what the shell tells of it.
+  std::wstring GetItemTip(int index) const;
+  // The shell's context menu for the selected items, or for the folder; and what its
+  // commands do.
+  bool BuildMenu(CShellMenu* menu, bool forSelection) const;
+  void RunMenuCommand(const CShellMenu& menu, UINT command, POINT screen);
+  // The shell asks before it recycles; tests that press Delete turn that question off.
+  void SetShellAsksBeforeRecycling(bool asks) { m_shellAsksBeforeRecycling = asks; }
 
   const MethodMap& GetMethodMap() const override;
   const MessageMap* GetMessageMap() const override;
@@ -69,18 +81,21 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
  private:
   ~CFileViewControl() override = default;
 
-  void ShowFolder(const CString& folder);
+  void ShowFolder(const std::wstring& folder);
   void RaiseFolderShown();
   void ShowProblem();
   void Refresh();
   std::vector<int> SelectedIndices() const;
-  std::vector<CString> SelectedPaths() const;
-  void SelectPaths(const std::vector<CString>& paths);
+  std::vector<std::wstring> SelectedPaths() const;
+  void SelectPaths(const std::vector<std::wstring>& paths);
   void SelectAll();
-  DWORD Transfer(const std::vector<CString>& files, const CString& folder, DWORD effect);
+  void SelectIndices(const std::vector<int>& indices);
+  void ShowShellMenu(POINT screen, bool forSelection);
+  DWORD Transfer(const std::vector<std::wstring>& files, const std::wstring& folder, DWORD effect);
+  bool AskDeleteForGood(const std::vector<int>& indices) const;
   void StartDrag(DWORD button);
-  void ShowError(const CString& text) const;
-  void ShowErrorLater(const CString& text);
+  void ShowError(const std::wstring& text) const;
+  void ShowErrorLater(const std::wstring& text);
   void KeepIconsComing();
 
   // Message handlers.
@@ -91,14 +106,21 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   bool OnDestroy();
   LRESULT OnFirstShown(WPARAM, LPARAM);
   LRESULT OnLaterError(WPARAM, LPARAM);
-  LRESULT OnGetDispInfo(NMLVDISPINFOA* info);
-  LRESULT OnFindItem(const NMLVFINDITEMA* find);
+  LRESULT OnNotifyFormat(WPARAM, LPARAM);
+  LRESULT OnContextMenu(WPARAM, LPARAM lParam);
+  template <UINT Message> LRESULT OnMenuMessage(WPARAM wParam, LPARAM lParam);
+  LRESULT OnGetDispInfo(NMLVDISPINFOW* info);
+  LRESULT OnFindItem(const NMLVFINDITEMW* find);
+  LRESULT OnTipText(NMTTDISPINFOW* info);
+  void MakeTip();
+  void FollowTip();
+  int ItemUnderMouse() const;
   void OnDoubleClick(const NMITEMACTIVATE* click);
   void OnKeyDown(const NMLVKEYDOWN* down);
   void OnBeginDrag();
   void OnBeginRightDrag();
   LRESULT OnBeginLabelEdit();
-  LRESULT OnEndLabelEdit(const NMLVDISPINFOA* edit);
+  LRESULT OnEndLabelEdit(const NMLVDISPINFOW* edit);
 
   // Drop site.
   DWORD OnDragOver(IDataObject* data, DWORD keys, POINT point, DWORD allowed,
@@ -118,11 +140,16 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   CIconLoader m_icons;
   CFolderWatcher m_watcher;
   CString m_filter;
-  std::vector<CString> m_history;
+  std::vector<std::wstring> m_history;
   ComPtr<CFileDropTarget> m_dropTarget;
   CFileViewEvents m_events{this};
-  std::vector<CString> m_dragFiles;  // the files of the drag now over the view
+  std::vector<std::wstring> m_dragFiles;  // the files of the drag now over the view
   bool m_dragWithinDrive = false;    // ... and whether they are on the view's drive
   int m_dropItem = -1;               // the folder item a drop would go into
-  CString m_laterError;
+  std::wstring m_laterError;
+  bool m_shellAsksBeforeRecycling = true;
+  const CShellMenu* m_openMenu = nullptr;  // while the shell's menu is up
+  HWND m_tip = nullptr;  // the info tip, owned by the control's window
+  int m_tipItem = -1;
+  std::wstring m_tipText;
 };

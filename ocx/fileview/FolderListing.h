@@ -1,18 +1,23 @@
 // CFolderListing: the items of one folder as the file view shows them: sub-folders first,
-// then the files that match the filter, each group by name. Hidden items stay out of it,
+// then the files that match the filter, each group by the name shown. Hidden items stay out of it,
 // as in the desktop's own file manager.
 #pragma once
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "framework/CString.h"
+#include "ocx/fileview/DisplayNames.h"
 
 struct FileItem {
-  CString name;  // shown under the icon
-  CString path;  // full path that the 8-bit file functions accept
+  CString name;  // the name in the code page, for its extension
+  CString path;  // full path that the 8-bit file functions accept (the short form where needed)
   bool isFolder = false;
+  std::wstring wideName;  // the name on disk
+  std::wstring widePath;  // ... and its full path
+  std::wstring label;     // shown under the icon
 };
 
 class CFolderListing {
@@ -20,21 +25,28 @@ class CFolderListing {
   enum class Status { kListed, kMissing, kNotAFolder, kUnreadable };
 
   // Reads `folder`; `filter` holds patterns such as "*.*" or "*.mp3;*.wav" for the files.
-  void Read(const CString& folder, const CString& filter);
+  void Read(const std::wstring& folder, const CString& filter);
 
   Status GetStatus() const { return m_status; }
   // A line that says why the folder shows no items (empty when it was listed).
   CString GetProblemText() const;
   const std::vector<FileItem>& Items() const { return m_items; }
+  // The folder as the 8-bit file functions reach it, and as it is.
   const CString& Folder() const { return m_folder; }
+  const std::wstring& WideFolder() const { return m_wideFolder; }
   // The index of the item whose path is `path` (any case), or -1.
   int Find(const CString& path) const;
+  int Find(const std::wstring& path) const;
+  // The names the items show, and the name on disk a new label gives.
+  CDisplayNames& Names() { return m_names; }
 
  private:
-  bool Add(const WIN32_FIND_DATAA& found, const CString& filter);
+  bool Add(const WIN32_FIND_DATAW& found, const std::wstring& filter);
   void SortItems();
 
   CString m_folder;
+  std::wstring m_wideFolder;
+  CDisplayNames m_names;
   Status m_status = Status::kMissing;
   DWORD m_error = 0;
   std::vector<FileItem> m_items;
@@ -42,3 +54,4 @@ class CFolderListing {
 
 // `folder` and `name` joined by exactly one backslash.
 CString JoinPath(const CString& folder, const CString& name);
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);

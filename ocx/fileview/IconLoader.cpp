@@ -20,7 +20,10 @@ bool HasOwnIcon(const FileItem& item) {
 
 void CIconLoader::Reset(const std::vector<FileItem>& items) {
   std::map<std::string, int> kept;
-  m_items = items;
+  // Only what the icons need: the wide names stay with the listing.
+  m_items.clear();
+  m_items.reserve(items.size());
+  for (const FileItem& item : items) m_items.push_back(FileItem{item.name, item.path, item.isFolder});
   m_icons.assign(items.size(), -1);
   m_asked.assign(items.size(), false);
   m_unresolved = items.size();

@@ -11,6 +11,7 @@
 #include "ocx/fileview/FileDataObject.h"
 #include "ocx/fileview/FileDropList.h"
 #include "ocx/fileview/FileTransfer.h"
+#include "ocx/fileview/WideText.h"
 #include "tests/support/TestKit.h"
 
 namespace {
@@ -25,15 +26,17 @@ HGLOBAL RawDrop(const void* bytes, size_t size, bool wide, DWORD offset = sizeof
   return block;
 }
 
-std::vector<std::string> Texts(const std::vector<CString>& paths) {
+std::vector<std::string> Texts(const std::vector<std::wstring>& paths) {
   std::vector<std::string> texts;
-  for (const CString& path : paths) texts.push_back(path.GetString());
+  for (const std::wstring& path : paths) texts.push_back(widetext::ToAnsi(path).GetString());
   return texts;
 }
+
+std::wstring W(const std::string& text) { return widetext::FromAnsi(text.c_str()); }
 }  // namespace
 
 TEST(FileFormats, DropListsReadBackWhatWasWrittenAndSurviveBadBlocks) {
-  HGLOBAL made = filedrop::MakeDropFiles({"C:\\a.txt", "C:\\b c\\d"});
+  HGLOBAL made = filedrop::MakeDropFiles({L"C:\\a.txt", L"C:\\b c\\d"});
   EXPECT_EQ(Texts(filedrop::ReadDropFiles(made)), (std::vector<std::string>{"C:\\a.txt", "C:\\b c\\d"}));
   GlobalFree(made);
 
@@ -54,7 +57,7 @@ TEST(FileFormats, DropListsReadBackWhatWasWrittenAndSurviveBadBlocks) {
 }
 
 TEST(FileFormats, TheDataObjectGivesItsFormatsAndKeepsWhatATargetSets) {
-  ComPtr<IDataObject> data = CFileDataObject::Create({"C:\\one.txt"}, DROPEFFECT_MOVE);
+  ComPtr<IDataObject> data = CFileDataObject::Create({L"C:\\one.txt"}, DROPEFFECT_MOVE);
   EXPECT_TRUE(filedrop::HasFiles(data.Get()));
   EXPECT_EQ(Texts(filedrop::FilesFrom(data.Get())), (std::vector<std::string>{"C:\\one.txt"}));
   EXPECT_EQ(filedrop::EffectFrom(data.Get(), filedrop::PreferredEffectFormat(), 0), DWORD(DROPEFFECT_MOVE));
@@ -70,7 +73,7 @@ TEST(FileFormats, TheDataObjectGivesItsFormatsAndKeepsWhatATargetSets) {
   EXPECT_EQ(count, 3);
   FORMATETC asStream{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_ISTREAM};
   EXPECT_NE(data->QueryGetData(&asStream), S_OK);
-  ComPtr<IDataObject> drag = CFileDataObject::Create({"C:\\one.txt"}, 0);
+  ComPtr<IDataObject> drag = CFileDataObject::Create({L"C:\\one.txt"}, 0);
   EXPECT_EQ(filedrop::EffectFrom(drag.Get(), filedrop::PreferredEffectFormat(), 0), 0u) << "a drag prefers nothing";
 }
 
@@ -81,22 +84,22 @@ TEST(FileFormats, TransfersSkipWhatChangesNothingAndNeverMoveAFolderIntoItself) 
   testkit::WriteTextFile(dir / "box\\a.txt", "a");
 
   CFileTransfer moveHere;
-  EXPECT_TRUE(moveHere.Run({(dir / "box\\a.txt").c_str()}, (dir / "box\\").c_str(), DROPEFFECT_MOVE));
+  EXPECT_TRUE(moveHere.Run({W(dir / "box\\a.txt")}, W(dir / "box\\"), DROPEFFECT_MOVE));
   EXPECT_EQ(moveHere.GetDone(), 0);
   EXPECT_TRUE(Exists(dir / "box\\a.txt"));
 
   CFileTransfer copyHere;
-  EXPECT_TRUE(copyHere.Run({(dir / "box\\a.txt").c_str()}, (dir / "box").c_str(), DROPEFFECT_COPY));
+  EXPECT_TRUE(copyHere.Run({W(dir / "box\\a.txt")}, W(dir / "box"), DROPEFFECT_COPY));
   EXPECT_TRUE(Exists(dir / "box\\Copy of a.txt"));
 
   CFileTransfer intoItself;
-  EXPECT_FALSE(intoItself.Run({(dir / "box").c_str(), (dir / "box\\a.txt").c_str()}, (dir / "box\\inner").c_str(),
+  EXPECT_FALSE(intoItself.Run({W(dir / "box"), W(dir / "box\\a.txt")}, W(dir / "box\\inner"),
                               DROPEFFECT_MOVE));
   EXPECT_STREQ(intoItself.GetErrorText(), ("The folder " + dir / "box" + " cannot be moved into itself.").c_str());
   EXPECT_EQ(intoItself.GetDone(), 1) << "the other item still moves";
   EXPECT_TRUE(Exists(dir / "box\\inner\\a.txt"));
 
   CFileTransfer missing;
-  EXPECT_FALSE(missing.Run({(dir / "gone.txt").c_str()}, (dir / "box").c_str(), DROPEFFECT_COPY));
+  EXPECT_FALSE(missing.Run({W(dir / "gone.txt")}, W(dir / "box"), DROPEFFECT_COPY));
   EXPECT_FALSE(missing.GetErrorText().IsEmpty());
 }

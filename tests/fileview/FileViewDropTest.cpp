@@ -8,6 +8,7 @@
 
 #include "FileViewHost.h"
 #include "ocx/fileview/FileDataObject.h"
+#include "ocx/fileview/WideText.h"
 #include "ocx/fileview/FileDropList.h"
 #include "tests/support/TestKit.h"
 
@@ -56,7 +57,7 @@ class FileViewDropTest : public testing::Test {
   }
 
   // Drags `files` over `view` to `at` with `keys` held, and drops them there.
-  DWORD Drop(CFileViewControl* view, const std::vector<CString>& files, DWORD keys, POINTL at,
+  DWORD Drop(CFileViewControl* view, const std::vector<std::wstring>& files, DWORD keys, POINTL at,
              DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) {
     ComPtr<IDataObject> data = CFileDataObject::Create(files, 0);
     lastData = data;
@@ -74,7 +75,7 @@ class FileViewDropTest : public testing::Test {
   DWORD Logical() const {
     return filedrop::EffectFrom(lastData.Get(), filedrop::LogicalPerformedEffectFormat(), DROPEFFECT_NONE);
   }
-  CString Path(const std::string& relative) const { return (dir / relative).c_str(); }
+  std::wstring Path(const std::string& relative) const { return widetext::FromAnsi((dir / relative).c_str()); }
 
   testkit::ScratchDir dir;
   ViewHost host;

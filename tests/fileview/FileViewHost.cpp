@@ -98,14 +98,16 @@ std::vector<std::string> ShownNames(CFileViewControl* view) {
   return names;
 }
 
-void PressKey(CFileViewControl* view, WORD key, bool control) {
+void PressKey(CFileViewControl* view, WORD key, bool control, bool shift) {
   BYTE keys[256];
   GetKeyboardState(keys);
-  BYTE saved = keys[VK_CONTROL];
+  BYTE savedControl = keys[VK_CONTROL], savedShift = keys[VK_SHIFT];
   keys[VK_CONTROL] = control ? 0x80 : 0;
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
   SetKeyboardState(keys);
   SendMessageA(view->GetListView(), WM_KEYDOWN, key, 1);
-  keys[VK_CONTROL] = saved;
+  keys[VK_CONTROL] = savedControl;
+  keys[VK_SHIFT] = savedShift;
   SetKeyboardState(keys);
 }
 

@@ -51,8 +51,8 @@ class ViewHost : public CDialog {
 IDispatch* DispatchOf(CFileViewControl* view);
 // The names the view's list shows, in order, as the list view reports them.
 std::vector<std::string> ShownNames(CFileViewControl* view);
-// Sends a key to the view's list with Ctrl held or not.
-void PressKey(CFileViewControl* view, WORD key, bool control = false);
+// Sends a key to the view's list with Ctrl and Shift held or not.
+void PressKey(CFileViewControl* view, WORD key, bool control = false, bool shift = false);
 void SelectOnly(CFileViewControl* view, const std::vector<int>& indices);
 int IndexOf(CFileViewControl* view, const std::string& name);
 bool Exists(const std::string& path);

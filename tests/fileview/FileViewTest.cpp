@@ -12,6 +12,7 @@
 #include "framework/Handles.h"
 #include "hosted/Fileviewctrl1.h"
 #include "ocx/fileview/FileClipboard.h"
+#include "ocx/fileview/WideText.h"
 #include "tests/support/TestKit.h"
 
 using testkit::WriteTextFile;
@@ -130,7 +131,7 @@ TEST_F(FileViewTest, CopyCutAndPasteGoThroughTheClipboard) {
 TEST_F(FileViewTest, PastesFilesOfferedByAnotherProgramAndHonoursACancel) {
   WriteTextFile(dir / "right\\outside.txt", "o");
   CFileViewControl* left = View(1003, dir / "left");
-  ASSERT_TRUE(fileclipboard::Put(nullptr, {(dir / "right\\outside.txt").c_str()}, DROPEFFECT_MOVE));
+  ASSERT_TRUE(fileclipboard::Put(nullptr, {widetext::FromAnsi((dir / "right\\outside.txt").c_str())}, DROPEFFECT_MOVE));
   host.cancelTransfer = true;
   PressKey(left, 'V', true);
   EXPECT_TRUE(Exists(dir / "right\\outside.txt"));
@@ -167,7 +168,7 @@ TEST_F(FileViewTest, F2RenamesInPlaceAndRefusesBadNames) {
   EXPECT_EQ(Boxes(answerer, "Tidybar").size(), 2u);
 }
 
-TEST_F(FileViewTest, DeleteAsksFirst) {
+TEST_F(FileViewTest, ShiftDeleteAsksFirst) {
   WriteTextFile(dir / "left\\keep.txt", "k");
   CreateDirectoryA((dir / "left\\tree").c_str(), nullptr);
   WriteTextFile(dir / "left\\tree\\leaf.txt", "l");
@@ -175,14 +176,14 @@ TEST_F(FileViewTest, DeleteAsksFirst) {
   SelectOnly(view, {IndexOf(view, "keep.txt"), IndexOf(view, "tree")});
   {
     testkit::MessageBoxAnswerer answerer(IDNO);
-    PressKey(view, VK_DELETE);
+    PressKey(view, VK_DELETE, false, true);
     ASSERT_EQ(Boxes(answerer, "Delete").size(), 1u);
     EXPECT_EQ(Boxes(answerer, "Delete")[0], "Delete these 2 items for good?");
   }
   EXPECT_TRUE(Exists(dir / "left\\keep.txt"));
   {
     testkit::MessageBoxAnswerer answerer(IDYES);
-    PressKey(view, VK_DELETE);
+    PressKey(view, VK_DELETE, false, true);
   }
   EXPECT_FALSE(Exists(dir / "left\\keep.txt"));
   EXPECT_FALSE(Exists(dir / "left\\tree"));
@@ -234,7 +235,7 @@ TEST_F(FileViewTest, NamesOutsideTheCodePageAreShownAndReachable) {
   const FileItem& item = view->GetListing().Items()[0];
   EXPECT_NE(item.name.Find(".txt"), -1);
   EXPECT_NE(GetFileAttributesA(item.path), INVALID_FILE_ATTRIBUTES) << item.path.GetString();
-  testkit::MessageBoxAnswerer answerer(IDYES);
+  view->SetShellAsksBeforeRecycling(false);
   SelectOnly(view, {0});
   PressKey(view, VK_DELETE);
   EXPECT_EQ(GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);
