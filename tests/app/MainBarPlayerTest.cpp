@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/FileNames.h"
 #include "media/PlaylistFile.h"
 #include "ocx/mp3/Mp3Control.h"
 #include "tests/app/MainBarFixture.h"
@@ -197,5 +198,39 @@ TEST_F(BarPlayer, SlidersActOnTheMouseReleaseOnly) {
   NMHDR released{volume, UINT_PTR(IDC_VOLUME_SLIDER), UINT(NM_RELEASEDCAPTURE)};
   bar.SendMessage(WM_NOTIFY, IDC_VOLUME_SLIDER, reinterpret_cast<LPARAM>(&released));
   EXPECT_EQ(Control().Player().Volume(), bar.m_volumeSlider.GetPos());
+  ClickButton(bar, IDC_STOP);
+}
+
+// Names the code page cannot hold reach the player; a song chosen with Open that cannot play
+// is named in the display in place of the progress.
+TEST_F(BarPlayer, SongsOfEveryNamePlayAndOneThatCannotSaysSo) {
+  std::wstring folder = filenames::FromCodePage(dir->path) + L"\\";
+  std::wstring cafe = folder + L"caf\u00e9.mp3", song = folder + L"\u65e5\u672c\u306e\u6b4c.mp3";
+  testkit::WriteTextFile(cafe, samples::Bytes("CBR8M"));
+  testkit::WriteTextFile(song, samples::Bytes("CBR22M_BARE"));
+  testkit::WriteTextFile(folder + L"\u6b4c words.mp3", "Only words.");
+  WritePlaylist(filenames::Narrow(cafe) + "\r\n" + filenames::Narrow(song) + "\r\n" + Track("CBR8M") + "\r\n");
+  ClickButton(bar, IDC_PLAY_PLAYLIST);
+  EXPECT_EQ(PlayedUntilTheEnd(12000), (std::vector<int>{0, 1, 2}));
+  auto display = [&] {
+    wchar_t text[64] = {};
+    GetWindowTextW(bar.m_timeDisplay.m_hWnd, text, 64);
+    return std::wstring(text);
+  };
+  {
+    testkit::OpenDialogAnswerer answer(folder + L"\u6b4c words.mp3");
+    ClickButton(bar, IDC_OPEN);
+    EXPECT_TRUE(answer.answered);
+  }
+  testkit::Pump(300);
+  EXPECT_EQ(display(), L"cannot play \u6b4c words.mp3");
+  {
+    testkit::OpenDialogAnswerer answer(song);
+    ClickButton(bar, IDC_OPEN);
+  }
+  EXPECT_EQ(bar.m_mp3.GetState(), 2);
+  EXPECT_EQ(bar.m_mp3.GetLength(), 1567) << "the song the code page cannot name";
+  testkit::Pump(300);
+  EXPECT_EQ(display().find(L"--"), 4u) << "progress again";
   ClickButton(bar, IDC_STOP);
 }
