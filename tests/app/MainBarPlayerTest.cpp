@@ -208,7 +208,7 @@ TEST_F(BarPlayer, SongsOfEveryNamePlayAndOneThatCannotSaysSo) {
   std::wstring cafe = folder + L"caf\u00e9.mp3", song = folder + L"\u65e5\u672c\u306e\u6b4c.mp3";
   testkit::WriteTextFile(cafe, samples::Bytes("CBR8M"));
   testkit::WriteTextFile(song, samples::Bytes("CBR22M_BARE"));
-  testkit::WriteTextFile(folder + L"\u6b4c words.mp3", "Only words.");
+  testkit::WriteTextFile(folder + L"caf\u00e9 words.mp3", "Only words.");
   WritePlaylist(filenames::Narrow(cafe) + "\r\n" + filenames::Narrow(song) + "\r\n" + Track("CBR8M") + "\r\n");
   ClickButton(bar, IDC_PLAY_PLAYLIST);
   EXPECT_EQ(PlayedUntilTheEnd(12000), (std::vector<int>{0, 1, 2}));
@@ -218,12 +218,12 @@ TEST_F(BarPlayer, SongsOfEveryNamePlayAndOneThatCannotSaysSo) {
     return std::wstring(text);
   };
   {
-    testkit::OpenDialogAnswerer answer(folder + L"\u6b4c words.mp3");
+    testkit::OpenDialogAnswerer answer(folder + L"caf\u00e9 words.mp3");
     ClickButton(bar, IDC_OPEN);
     EXPECT_TRUE(answer.answered);
   }
   testkit::Pump(300);
-  EXPECT_EQ(display(), L"cannot play \u6b4c words.mp3");
+  EXPECT_EQ(display(), L"cannot play caf\u00e9 words.mp3");
   {
     testkit::OpenDialogAnswerer answer(song);
     ClickButton(bar, IDC_OPEN);
