@@ -310,52 +310,26 @@ TEST_F(PlaylistControl, RowsShowTheColoursTheContainerSets) {
 
 // Names outside the code page go round: listed by their real names, saved so that the bar's
 // 8-bit reader gets lines the player opens, and loaded back from players' UTF-8 lists.
-class NonAnsiNames : public PlaylistControl {
- protected:
-  void SetUp() override {
-    PlaylistControl::SetUp();
-    folder = filenames::FromCodePage(songs.path) + L"\\";
-    for (const std::wstring& name : {kCafe, kSong, std::wstring(L"plain.mp3")})
-      testkit::WriteTextFile(folder + name, "x");
-  }
-  std::string Kept(const std::wstring& name) { return filenames::Narrow(folder + name); }
-  const std::wstring kCafe = L"caf\u00e9.mp3", kSong = L"\u65e5\u672c\u306e\u6b4c.mp3";
-  testkit::ScratchDir songs{"playlist-songs"};
-  std::wstring folder;
-};
-
-TEST_F(NonAnsiNames, SearchSaveAndTheBarsReaderKeepEveryName) {
+TEST_F(PlaylistControl, NamesOutsideTheCodePageGoThroughSearchSaveTheBarsReaderAndLoad) {
   if (GetACP() != 1252) GTEST_SKIP() << "the saved bytes below are those of code page 1252";
+  testkit::ScratchDir songs("playlist-songs");
+  std::wstring folder = filenames::FromCodePage(songs.path) + L"\\", song = L"\u65e5\u672c\u306e\u6b4c.mp3";
+  for (const std::wstring& name : {std::wstring(L"caf\u00e9.mp3"), song, std::wstring(L"plain.mp3")})
+    testkit::WriteTextFile(folder + name, "x");
+  std::string songUtf8 = songs / "\xE6\x97\xA5\xE6\x9C\xAC\xE3\x81\xAE\xE6\xAD\x8C.mp3";
+  Paths kept = {songs / "caf\xE9.mp3", songs / "plain.mp3", songUtf8};
   editor.list.AddFolderFiles(".mp3", songs.path.c_str());
-  Paths kept = {Kept(kCafe), Kept(L"plain.mp3"), Kept(kSong)};
   ASSERT_EQ(Entries(), kept);
+  EXPECT_EQ(playlist::ShownName(songUtf8), song);
   std::string file = songs / "list.m3u";
   ASSERT_TRUE(editor.list.SaveList(file.c_str()));
-  EXPECT_EQ(testkit::ReadTextFile(file), songs / "caf\xE9.mp3\r\n" + songs / "plain.mp3\r\n" + songs.path +
-                                             "\\\xE6\x97\xA5\xE6\x9C\xAC\xE3\x81\xAE\xE6\xAD\x8C.mp3\r\n")
-      << "the code page where it holds the name, UTF-8 where it cannot";
-  Paths read = playlist::ReadEntries(file);
-  ASSERT_EQ(read, kept);
-  for (const std::string& line : read)
+  EXPECT_EQ(testkit::ReadTextFile(file), kept[0] + "\r\n" + kept[1] + "\r\n" + kept[2] + "\r\n");
+  ASSERT_EQ(playlist::ReadEntries(file), kept);
+  for (const std::string& line : kept)
     EXPECT_NE(GetFileAttributesW(filenames::OnDisk(line).c_str()), INVALID_FILE_ATTRIBUTES) << line;
-  editor.list.ClearList();
-  ASSERT_TRUE(editor.list.LoadList(file.c_str()));
-  EXPECT_EQ(Entries(), kept) << "our own list loads as saved";
-}
-
-TEST_F(NonAnsiNames, AMarkedUtf8ListLoadsAndSavesLikeASearch) {
-  std::wstring text = L"#EXTM3U\r\n" + folder + kCafe + L"\r\n" + kSong + L"\r\n" + folder + L"plain.mp3\r\n";
+  // A list in UTF-8 with a mark, from another player, relative lines and all.
+  std::wstring text = L"#EXTM3U\r\n" + folder + L"plain.mp3\r\n" + song + L"\r\ncaf\u00e9.mp3\r\n";
   testkit::WriteTextFile(songs / "list.m3u8", "\xEF\xBB\xBF" + filenames::ToUtf8(text));
   ASSERT_TRUE(editor.list.LoadList((songs / "list.m3u8").c_str()));
-  EXPECT_EQ(Entries(), (Paths{Kept(kCafe), Kept(kSong), Kept(L"plain.mp3")}))
-      << "the song's relative line is taken from the list's folder";
-  std::string saved = songs / "saved.m3u";
-  ASSERT_TRUE(editor.list.SaveList(saved.c_str()));
-  EXPECT_EQ(playlist::ReadEntries(saved), Entries());
-}
-
-TEST_F(NonAnsiNames, RowsShowTheRealNames) {
-  editor.list.AddFolderFiles(".mp3", songs.path.c_str());
-  EXPECT_EQ(playlist::ShownName(Entries()[2]), kSong);
-  EXPECT_EQ(playlist::ShownName(Entries()[0]), kCafe);
+  EXPECT_EQ(Entries(), (Paths{kept[1], kept[2], kept[0]}));
 }
