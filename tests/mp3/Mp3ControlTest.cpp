@@ -10,7 +10,6 @@
 
 #include "Samples.h"
 #include "framework/Dialog.h"
-#include "framework/FileNames.h"
 #include "hosted/Mp3pctrl1.h"
 #include "res/resource.h"
 #include "tests/mp3/Mp3TestIds.h"
@@ -318,17 +317,4 @@ TEST_F(Mp3Control, GoingAwayWhilePlayingStopsTheSound) {
   host.events.clear();
   testkit::Pump(300);
   EXPECT_TRUE(host.events.empty()) << "no events from a control that is gone";
-}
-
-// The container hands names in the code page, or in UTF-8 where the code page cannot hold them.
-TEST_F(Mp3Control, OpensNamesInTheCodePageAndInUtf8) {
-  std::wstring folder = filenames::FromCodePage(dir->path) + L"\\";
-  std::wstring cafe = folder + L"caf\u00e9.mp3", song = folder + L"\u65e5\u672c\u306e\u6b4c.mp3";
-  testkit::WriteTextFile(cafe, samples::Bytes("CBR8M"));
-  testkit::WriteTextFile(song, samples::Bytes("CBR22M_BARE"));
-  for (const std::string& name : {filenames::Narrow(cafe), filenames::ToUtf8(cafe), filenames::Narrow(song)}) {
-    host.mp3.OpenFile("");
-    host.mp3.OpenFile(name.c_str());
-    EXPECT_GT(host.mp3.GetLength(), 1000) << name;
-  }
 }
