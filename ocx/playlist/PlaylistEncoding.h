@@ -1,5 +1,5 @@
-// The text of a playlist file as the list keeps it: each line in the program's 8-bit name form
-// (the ANSI code page, or UTF-8 for a name the code page cannot hold).
+// Playlist text and names between the encodings they come in and the list's 8-bit form of a
+// name (the ANSI code page, or UTF-8 for a name the code page cannot hold).
 #pragma once
 
 #include <string>
