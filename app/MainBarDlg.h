@@ -91,6 +91,7 @@ class CMainBarDlg : public CBitmapDialog {
   int m_playlistNext = 0;
   int m_playlistCount = 0;
   int m_advanceArmed = 0;  // 0 right after a user command, 1 once a state event came since
+  std::wstring m_cannotPlay;  // shown for progress while the song chosen with Open cannot play
   static BYTE s_pauseToggle;
   CBitmapSlider m_seekSlider;
   CBitmapSlider m_volumeSlider;

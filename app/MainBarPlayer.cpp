@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "framework/FileNames.h"
 #include "framework/WinApp.h"
 #include "media/PlaylistFile.h"
 
@@ -21,21 +22,24 @@ std::string DialogFilter(const char* piped) {
 }
 }  // namespace
 
-// After a cancel the control plays whatever it has open.
+// After a cancel the control plays whatever it has open. A name the code page cannot hold
+// goes to the control in UTF-8; a chosen song that does not start is named in the display.
 void CMainBarDlg::OnOpen() {
-  std::string filter = DialogFilter("Mp3 Files (*.mp3)|*.mp3|All Files (*.*)|*.*||");
-  char path[MAX_PATH] = {};
-  OPENFILENAMEA dialog{};
+  std::wstring filter = filenames::FromCodePage(DialogFilter("Mp3 Files (*.mp3)|*.mp3|All Files (*.*)|*.*||"));
+  wchar_t path[MAX_PATH] = {};
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = m_hWnd;
   dialog.lpstrFilter = filter.c_str();
   dialog.lpstrFile = path;
   dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrDefExt = "mp3";
+  dialog.lpstrDefExt = L"mp3";
   dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
-  if (GetOpenFileNameA(&dialog)) m_mp3.OpenFile(path);
+  bool chosen = GetOpenFileNameW(&dialog);
+  if (chosen) m_mp3.OpenFile(filenames::Narrow(path).c_str());
   m_mp3.Play();
   m_advanceArmed = 0;
+  if (chosen) m_cannotPlay = m_mp3.GetState() == 1 ? L"cannot play " + std::wstring(path + dialog.nFileOffset) : L"";
 }
 
 void CMainBarDlg::OnPlay() {
@@ -76,6 +80,7 @@ void CMainBarDlg::OnPlayPlaylist() {
     MessageBoxA(m_hWnd, text.c_str(), AfxGetAppName(), MB_OK | MB_ICONINFORMATION);
     return;
   }
+  m_cannotPlay.clear();
   m_mp3.OpenFile(m_playlist[0].c_str());
   m_mp3.Play();
   m_advanceArmed = 0;
@@ -89,6 +94,10 @@ void CMainBarDlg::OnProgress(long position, long length) {
   if (GetCapture() != m_seekSlider.m_hWnd) {
     m_seekSlider.SetRange(100, int(length), TRUE);
     m_seekSlider.SetPos(int(position));
+  }
+  if (!m_cannotPlay.empty()) {
+    ::SetWindowTextW(m_timeDisplay.m_hWnd, m_cannotPlay.c_str());
+    return;
   }
   CString first = m_mp3.GetProgressText(1);
   CString second = m_mp3.GetProgressText(0);
@@ -104,6 +113,7 @@ void CMainBarDlg::OnStateChange(short) {
   if (m_advanceArmed == 1 && m_mp3.GetState() == 1) {
     m_playlistNext = m_playlistPos + 1;
     if (m_playlistNext < m_playlistCount) {
+      m_cannotPlay.clear();
       m_mp3.OpenFile(m_playlist[size_t(m_playlistNext)].c_str());
       m_mp3.Play();
       m_playlistPos = m_playlistNext;

@@ -4,6 +4,7 @@
 #include <olectl.h>
 #include <shlobj.h>
 
+#include "framework/FileNames.h"
 #include "framework/Handles.h"
 #include "media/PlaylistFile.h"
 #include "res/resource.h"
@@ -26,6 +27,16 @@ class ShellItemList {
   IMalloc* m_allocator;
   LPITEMIDLIST m_items;
 };
+
+// The folder field holds code-page text: a folder the code page cannot name goes in by its
+// short name, which it can, or failing that in UTF-8, which the list reads as well.
+std::string FieldText(const wchar_t* folder) {
+  std::string narrow = filenames::Narrow(folder);
+  if (filenames::FromCodePage(narrow) == folder) return narrow;
+  wchar_t brief[MAX_PATH] = {};
+  DWORD length = GetShortPathNameW(folder, brief, MAX_PATH);
+  return length && length < MAX_PATH ? filenames::Narrow(brief) : narrow;
+}
 }  // namespace
 
 CPlaylistDlg::CPlaylistDlg(CWnd* parent) : CDHtmlDialog(IDD_PLAYLIST, IDR_PAGE_PLAYLIST, parent) {}
@@ -64,22 +75,21 @@ void CPlaylistDlg::OnSearch() { m_playlist.AddFolderFiles(kExtension, m_folderEd
 // A chosen folder replaces the typed one; one without a file-system path leaves the text, and
 // the search goes ahead with whatever the field holds. A cancel does nothing at all.
 void CPlaylistDlg::OnBrowse() {
-  char path[MAX_PATH] = {};
-  if (!ChooseFolder(path)) return;
-  OnSearch();
+  if (ChooseFolder()) OnSearch();
 }
 
-bool CPlaylistDlg::ChooseFolder(char (&path)[MAX_PATH]) {
+bool CPlaylistDlg::ChooseFolder() {
   ComPtr<IMalloc> allocator;
   if (FAILED(SHGetMalloc(allocator.Receive()))) return false;
   ComScope com;
-  BROWSEINFOA browse{};
+  wchar_t path[MAX_PATH] = {};
+  BROWSEINFOW browse{};
   browse.hwndOwner = m_hWnd;
   browse.pszDisplayName = path;
-  browse.lpszTitle = "Please choose the folder";
-  ShellItemList chosen(allocator.Get(), SHBrowseForFolderA(&browse));
+  browse.lpszTitle = L"Please choose the folder";
+  ShellItemList chosen(allocator.Get(), SHBrowseForFolderW(&browse));
   if (!chosen.Get()) return false;
-  if (SHGetPathFromIDListA(chosen.Get(), path)) m_folderEdit.SetWindowText(path);
+  if (SHGetPathFromIDListW(chosen.Get(), path)) m_folderEdit.SetWindowText(FieldText(path).c_str());
   return true;
 }
 

@@ -26,6 +26,7 @@ class CPlaylistDlg : public CDHtmlDialog {
   CEdit m_folderEdit;
 
  private:
-  // The folder the user picks in the shell's browser, or false when there is none to use.
-  bool ChooseFolder(char (&path)[MAX_PATH]);
+  // Puts the folder the user picks in the shell's browser in the folder field; false when
+  // the user picks none.
+  bool ChooseFolder();
 };

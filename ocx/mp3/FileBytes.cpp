@@ -1,10 +1,15 @@
 #include "ocx/mp3/FileBytes.h"
 
+#include "framework/FileNames.h"
+
 bool CFileBytes::Open(const char* path) {
   Close();
   // Others may go on reading and writing the file while it plays (a tag editor, say).
-  FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!path) return false;
+  // The name may be in the code page or, for one the code page cannot hold, in UTF-8.
+  FileHandle file(CreateFileW(filenames::OnDisk(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   LARGE_INTEGER size;
   if (!file || !GetFileSizeEx(file.Get(), &size)) return false;
   m_file = std::move(file);

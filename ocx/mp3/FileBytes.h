@@ -8,7 +8,8 @@
 
 class CFileBytes : public mp3::IByteSource {
  public:
-  // False for a missing file, a folder or a file that cannot be read.
+  // False for a missing file, a folder or a file that cannot be read. `path` is in the ANSI
+  // code page, or UTF-8 where it names no file in the code page.
   bool Open(const char* path);
   void Close();
   uint64_t Size() const override { return m_size; }

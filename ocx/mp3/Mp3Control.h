@@ -1,7 +1,8 @@
 // The MP3 player control: a hosted control that plays one file at a time for its
 // container. Positions and lengths are in milliseconds.
 //
-// Methods (DISPID): Play (3), Pause (4), Stop (5), Seek (6: position, length), OpenFile (7),
+// Methods (DISPID): Play (3), Pause (4), Stop (5), Seek (6: position, length), OpenFile (7: a
+// path in the ANSI code page, or in UTF-8 where it names no file in the code page),
 // SetVolume (13: two ignored values, then 0..100), GetLength (53), GetProgressText (61: 1
 // gives the elapsed time, anything else the length, as m:ss with minutes past 59 as they
 // are, "75:03"), GetState (62: 1 stopped, at the end of a track or with no file; 2 playing;

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <climits>
 
+#include "framework/FileNames.h"
 #include "ocx/playlist/AtomicFile.h"
+#include "ocx/playlist/PlaylistEncoding.h"
 #include "ocx/playlist/PlaylistText.h"
 
 namespace {
@@ -21,11 +23,12 @@ UINT DragListMessage() {
 
 bool IsUrl(const std::string& path) { return path.find("://") != std::string::npos; }
 
+// Entries are kept in their 8-bit form (see FileNames.h), so the list saves as it shows.
 std::string FullPath(const std::string& path) {
   if (path.empty() || IsUrl(path)) return path;
-  char full[MAX_PATH];
-  DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-  return length && length < MAX_PATH ? std::string(full) : path;
+  wchar_t full[MAX_PATH];
+  DWORD length = GetFullPathNameW(filenames::Wide(path).c_str(), MAX_PATH, full, nullptr);
+  return length && length < MAX_PATH ? filenames::Narrow(full) : path;
 }
 
 std::string Joined(const std::string& folder, const std::string& name) {
@@ -38,29 +41,14 @@ std::string FolderOf(const std::string& path) {
 }
 
 bool ReadPlaylistFile(const std::string& path, std::string* text) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(CreateFileW(filenames::OnDisk(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size;
   if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kLargestPlaylist) return false;
   text->assign(size_t(size.QuadPart), '\0');
   DWORD read = 0;
   return text->empty() ||
          (ReadFile(file.Get(), &(*text)[0], DWORD(text->size()), &read, nullptr) && read == text->size());
-}
-
-// M3U8 playlists (and any with a UTF-8 mark) hold UTF-8; our paths are in the ANSI code page.
-std::string ToAnsi(std::string text, const std::string& path) {
-  bool marked = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
-  if (!marked && !playlist::HasExtension(path, ".m3u8")) return text;
-  if (marked) text.erase(0, 3);
-  int wide = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-  if (wide <= 0) return text;
-  std::wstring unicode(size_t(wide), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &unicode[0], wide);
-  int ansi = WideCharToMultiByte(CP_ACP, 0, unicode.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string converted(size_t(std::max(ansi, 0)), '\0');
-  if (ansi > 0) WideCharToMultiByte(CP_ACP, 0, unicode.data(), wide, &converted[0], ansi, nullptr, nullptr);
-  return converted;
 }
 
 class DropScope {
@@ -138,14 +126,15 @@ short CPlaylistControl::AddFolderFiles(const CString& extension, const CString& 
 // The folder's own files (not those of its sub-folders) with the extension, in name order.
 int CPlaylistControl::AddFilesOf(const std::string& folder, const std::string& extension) {
   std::string base = FullPath(folder);
-  WIN32_FIND_DATAA found;
-  FindHandle find(FindFirstFileA(Joined(base, "*").c_str(), &found));
+  WIN32_FIND_DATAW found;
+  FindHandle find(FindFirstFileW(filenames::Wide(Joined(base, "*")).c_str(), &found));
   if (!find) return 0;
   std::vector<std::string> names;
   do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && playlist::HasExtension(found.cFileName, extension))
-      names.push_back(found.cFileName);
-  } while (FindNextFileA(find.Get(), &found));
+    std::string name = filenames::Narrow(found.cFileName);
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && playlist::HasExtension(name, extension))
+      names.push_back(std::move(name));
+  } while (FindNextFileW(find.Get(), &found));
   std::sort(names.begin(), names.end(), playlist::NameLess);
   for (std::string& name : names) name = Joined(base, name);
   int added = int(names.size());
@@ -200,7 +189,7 @@ bool CPlaylistControl::LoadList(const CString& path) {
   std::string source = FullPath(path.IsEmpty() ? AskForPlaylist() : std::string(path.GetString()));
   std::string text;
   if (source.empty() || !ReadPlaylistFile(source, &text)) return false;
-  std::vector<std::string> entries = playlist::ParseEntries(ToAnsi(text, source), FolderOf(source));
+  std::vector<std::string> entries = playlist::ParseEntries(playlist::DecodeListText(text), FolderOf(source));
   for (std::string& entry : entries)  // most need no tidying, and the call costs more than the rest
     if (!playlist::IsPlainFullPath(entry)) entry = FullPath(entry);
   ClearList();
@@ -209,18 +198,18 @@ bool CPlaylistControl::LoadList(const CString& path) {
 }
 
 std::string CPlaylistControl::AskForPlaylist() const {
-  char file[MAX_PATH] = "";
-  OPENFILENAMEA dialog{};
+  wchar_t file[MAX_PATH] = L"";
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = GetAncestor(m_hWnd, GA_ROOT);
-  dialog.lpstrFilter = "Playlists (*.m3u;*.m3u8)\0*.m3u;*.m3u8\0All Files (*.*)\0*.*\0";
+  dialog.lpstrFilter = L"Playlists (*.m3u;*.m3u8)\0*.m3u;*.m3u8\0All Files (*.*)\0*.*\0";
   dialog.lpstrFile = file;
   dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrInitialDir = "C:\\tyb";
-  dialog.lpstrTitle = "Load Playlist";
-  dialog.lpstrDefExt = "m3u";
+  dialog.lpstrInitialDir = L"C:\\tyb";
+  dialog.lpstrTitle = L"Load Playlist";
+  dialog.lpstrDefExt = L"m3u";
   dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  return GetOpenFileNameA(&dialog) ? std::string(file) : std::string();
+  return GetOpenFileNameW(&dialog) ? filenames::Narrow(file) : std::string();
 }
 
 void CPlaylistControl::MoveItem(int from, int to) {
@@ -258,10 +247,10 @@ BOOL CPlaylistControl::OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
   DcStateScope state(item->hDC);
   SetBkMode(item->hDC, TRANSPARENT);
   SetTextColor(item->hDC, selected ? RowColour(int(item->itemID)) : m_fore);
-  std::string name = item->itemID < m_entries.size() ? playlist::FileNameOf(m_entries[item->itemID]) : std::string();
+  std::wstring name = item->itemID < m_entries.size() ? playlist::ShownName(m_entries[item->itemID]) : std::wstring();
   RECT text = item->rcItem;
   text.left += 3;
-  DrawTextA(item->hDC, name.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  DrawTextW(item->hDC, name.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   return TRUE;
 }
 
@@ -300,11 +289,12 @@ LRESULT CPlaylistControl::OnDrag(WPARAM, LPARAM lParam) {
 
 void CPlaylistControl::OnDropFiles(HDROP drop) {
   DropScope finish(drop);
-  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
-    char path[MAX_PATH];
-    if (!DragQueryFileA(drop, i, path, MAX_PATH)) continue;
-    DWORD attributes = GetFileAttributesA(path);
+    wchar_t dropped[MAX_PATH];
+    if (!DragQueryFileW(drop, i, dropped, MAX_PATH)) continue;
+    std::string path = filenames::Narrow(dropped);
+    DWORD attributes = GetFileAttributesW(dropped);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) AddFilesOf(path, m_extension);
     else if (playlist::HasExtension(path, m_extension)) Append({FullPath(path)});
   }

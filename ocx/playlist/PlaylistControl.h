@@ -10,6 +10,9 @@
 // LoadList (16: replaces the list with a playlist file's entries; the empty path asks the
 // user for the file, starting in C:\tyb; returns whether a list was loaded; lines that can
 // name no file, such as those holding a NUL, are left out).
+// Paths are kept, saved and handed out in the ANSI code page, or in UTF-8 where the code page
+// cannot hold a name; LoadList reads lists in the code page, in UTF-8 with or without a mark,
+// or in UTF-16.
 // Dropped files and the files of dropped folders are added when their extension is the
 // one AddFolderFiles was last given (".mp3" until then).
 // Stored state: "back", "fore", "back2" (colours, 0x00BBGGRR).

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/FileNames.h"
 #include "media/PlaylistFile.h"
 #include "ocx/mp3/Mp3Control.h"
 #include "tests/app/MainBarFixture.h"
@@ -197,5 +198,30 @@ TEST_F(BarPlayer, SlidersActOnTheMouseReleaseOnly) {
   NMHDR released{volume, UINT_PTR(IDC_VOLUME_SLIDER), UINT(NM_RELEASEDCAPTURE)};
   bar.SendMessage(WM_NOTIFY, IDC_VOLUME_SLIDER, reinterpret_cast<LPARAM>(&released));
   EXPECT_EQ(Control().Player().Volume(), bar.m_volumeSlider.GetPos());
+  ClickButton(bar, IDC_STOP);
+}
+
+// Names the code page cannot hold reach the player; a song chosen with Open that cannot play
+// is named in the display in place of the progress.
+TEST_F(BarPlayer, SongsOfEveryNamePlayAndOneThatCannotSaysSo) {
+  std::wstring folder = filenames::FromCodePage(dir->path) + L"\\";
+  std::wstring cafe = folder + L"caf\u00e9.mp3", song = folder + L"\u65e5\u672c\u306e\u6b4c.mp3";
+  testkit::WriteTextFile(cafe, samples::Bytes("CBR8M"));
+  testkit::WriteTextFile(song, samples::Bytes("CBR22M_BARE"));
+  testkit::WriteTextFile(folder + L"caf\u00e9 words.mp3", "Only words.");
+  // As the editor saves them, and café in UTF-8 as other players write it.
+  WritePlaylist(filenames::Narrow(cafe) + "\r\n" + filenames::Narrow(song) + "\r\n" + filenames::ToUtf8(cafe) + "\r\n");
+  ClickButton(bar, IDC_PLAY_PLAYLIST);
+  EXPECT_EQ(PlayedUntilTheEnd(12000), (std::vector<int>{0, 1, 2}));
+  auto open = [&](const std::wstring& chosen) {
+    testkit::OpenDialogAnswerer answer(chosen);
+    ClickButton(bar, IDC_OPEN);
+    testkit::Pump(300);
+    return std::string(bar.m_timeDisplay.GetWindowText().GetString());
+  };
+  EXPECT_EQ(open(folder + L"caf\u00e9 words.mp3"), filenames::Narrow(L"cannot play caf\u00e9 words.mp3"));
+  open(song);
+  EXPECT_EQ(bar.m_mp3.GetLength(), 1567) << "the song the code page cannot name plays";
+  EXPECT_EQ(bar.m_timeDisplay.GetWindowText().Find("--"), 4) << "its progress is shown again";
   ClickButton(bar, IDC_STOP);
 }

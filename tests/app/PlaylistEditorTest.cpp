@@ -2,13 +2,17 @@
 // tracks typed and browsed, Clear, Save, and the bar playing what was saved.
 #include "media/PlaylistDlg.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "framework/FileNames.h"
 #include "media/PlaylistFile.h"
 #include "ocx/playlist/PlaylistControl.h"
+#include "ocx/playlist/PlaylistEncoding.h"
 #include "tests/app/MainBarFixture.h"
 
 using namespace bartest;
@@ -83,6 +87,27 @@ TEST_F(PlaylistEditor, ABrowseThatIsCancelledChangesNothing) {
   Click(IDC_PLAYLIST_BROWSE);
   EXPECT_EQ(editor.m_folderEdit.GetWindowText(), "typed");
   EXPECT_EQ(List().Entries(), InMusic({"a.MP3", "b.mp3"}));
+}
+
+// A folder the code page cannot name, chosen in the shell's browser, is searched all the same.
+std::wstring g_chosenFolder;
+void CALLBACK ChooseInTheFolderBrowser(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND browser = FindWindowA("#32770", "Browse for Folder");
+  if (!browser) return;
+  KillTimer(nullptr, timer);
+  SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(g_chosenFolder.c_str()));
+  PostMessageA(browser, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(PlaylistEditor, BrowseSearchesAFolderTheCodePageCannotName) {
+  g_chosenFolder = filenames::FromCodePage(music.path) + L"\\\u65e5\u672c";
+  CreateDirectoryW(g_chosenFolder.c_str(), nullptr);
+  testkit::WriteTextFile(g_chosenFolder + L"\\\u6b4c.mp3", "x");
+  SetTimer(nullptr, 0, 50, ChooseInTheFolderBrowser);
+  Click(IDC_PLAYLIST_BROWSE);
+  ASSERT_EQ(List().Entries().size(), 1u) << editor.m_folderEdit.GetWindowText().GetString();
+  EXPECT_EQ(playlist::ShownName(List().Entries()[0]), L"\u6b4c.mp3");
+  EXPECT_NE(GetFileAttributesW(filenames::OnDisk(List().Entries()[0]).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // The PlayList button runs the editor modally, owned by the bar; what it saves, the bar's

@@ -9,7 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "framework/Dialog.h"
+#include "framework/FileNames.h"
 #include "hosted/Playlistctrl1.h"
+#include "media/PlaylistFile.h"
+#include "ocx/playlist/PlaylistEncoding.h"
 #include "res/resource.h"
 #include "tests/playlist/PlaylistTestIds.h"
 #include "tests/support/TestKit.h"
@@ -58,49 +61,6 @@ class PlaylistControl : public testing::Test {
   Editor editor;
   testkit::ScratchDir music{"playlist-music"};
 };
-
-// Answers the next open-file dialog of this thread: notes the folder it starts in, then
-// opens `file`, or cancels when `file` is empty.
-class OpenDialogAnswerer {
- public:
-  explicit OpenDialogAnswerer(std::string file) : m_file(std::move(file)) {
-    s_self = this;
-    m_timer = SetTimer(nullptr, 0, 100, &OpenDialogAnswerer::Tick);
-  }
-  ~OpenDialogAnswerer() {
-    KillTimer(nullptr, m_timer);
-    s_self = nullptr;
-  }
-  std::string startFolder;
-  bool answered = false;
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (!s_self || s_self->answered) return;
-    EnumThreadWindows(GetCurrentThreadId(), &OpenDialogAnswerer::Visit, 0);
-  }
-  static BOOL CALLBACK Visit(HWND window, LPARAM) {
-    char name[32] = {0};
-    GetClassNameA(window, name, sizeof name);
-    if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
-    char folder[MAX_PATH] = {0};
-    SendMessageA(window, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
-    s_self->startFolder = folder;
-    s_self->answered = true;
-    if (s_self->m_file.empty()) {
-      PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    } else {
-      SendMessageA(window, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(s_self->m_file.c_str()));
-      SendMessageA(window, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(s_self->m_file.c_str()));
-      PostMessageA(window, WM_COMMAND, IDOK, 0);
-    }
-    return FALSE;
-  }
-  static OpenDialogAnswerer* s_self;
-  std::string m_file;
-  UINT_PTR m_timer;
-};
-OpenDialogAnswerer* OpenDialogAnswerer::s_self = nullptr;
 
 // An HDROP as the shell hands one over, for `paths`.
 HDROP DropOf(const Paths& paths) {
@@ -250,14 +210,14 @@ TEST_F(PlaylistControl, LoadWithNoPathAsksForTheFileStartingInTyb) {
   CreateDirectoryA("C:\\tyb", nullptr);
   testkit::WriteTextFile("C:\\tyb\\tyb-test.m3u", "C:\\tyb\\one.mp3\r\ntwo.mp3\r\n");
   {
-    OpenDialogAnswerer answer("tyb-test.m3u");
+    testkit::OpenDialogAnswerer answer(L"tyb-test.m3u");
     EXPECT_TRUE(editor.list.LoadList(""));
     EXPECT_TRUE(answer.answered);
     EXPECT_STREQ(answer.startFolder.c_str(), "C:\\tyb");
   }
   EXPECT_EQ(Entries(), (Paths{"C:\\tyb\\one.mp3", "C:\\tyb\\two.mp3"}));
   {
-    OpenDialogAnswerer cancel("");
+    testkit::OpenDialogAnswerer cancel(L"");
     EXPECT_FALSE(editor.list.LoadList(""));
     EXPECT_TRUE(cancel.answered);
   }
@@ -346,4 +306,30 @@ TEST_F(PlaylistControl, RowsShowTheColoursTheContainerSets) {
   CPlaylistControl& stored = editor.Control(IDC_COLOURED_PLAYLIST);
   EXPECT_EQ(stored.RowColour(1), RGB(255, 255, 0)) << "from the template";
   EXPECT_EQ(stored.TextColour(), RGB(255, 0, 0));
+}
+
+// Names outside the code page go round: listed by their real names, saved so that the bar's
+// 8-bit reader gets lines the player opens, and loaded back from players' UTF-8 lists.
+TEST_F(PlaylistControl, NamesOutsideTheCodePageGoThroughSearchSaveTheBarsReaderAndLoad) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the saved bytes below are those of code page 1252";
+  testkit::ScratchDir songs("playlist-songs");
+  std::wstring folder = filenames::FromCodePage(songs.path) + L"\\", song = L"\u65e5\u672c\u306e\u6b4c.mp3";
+  for (const std::wstring& name : {std::wstring(L"caf\u00e9.mp3"), song, std::wstring(L"plain.mp3")})
+    testkit::WriteTextFile(folder + name, "x");
+  std::string songUtf8 = songs / "\xE6\x97\xA5\xE6\x9C\xAC\xE3\x81\xAE\xE6\xAD\x8C.mp3";
+  Paths kept = {songs / "caf\xE9.mp3", songs / "plain.mp3", songUtf8};
+  editor.list.AddFolderFiles(".mp3", songs.path.c_str());
+  ASSERT_EQ(Entries(), kept);
+  EXPECT_EQ(playlist::ShownName(songUtf8), song);
+  std::string file = songs / "list.m3u";
+  ASSERT_TRUE(editor.list.SaveList(file.c_str()));
+  EXPECT_EQ(testkit::ReadTextFile(file), kept[0] + "\r\n" + kept[1] + "\r\n" + kept[2] + "\r\n");
+  ASSERT_EQ(playlist::ReadEntries(file), kept);
+  for (const std::string& line : kept)
+    EXPECT_NE(GetFileAttributesW(filenames::OnDisk(line).c_str()), INVALID_FILE_ATTRIBUTES) << line;
+  // A list in UTF-8 with a mark, from another player, relative lines and all.
+  std::wstring text = L"#EXTM3U\r\n" + folder + L"plain.mp3\r\n" + song + L"\r\ncaf\u00e9.mp3\r\n";
+  testkit::WriteTextFile(songs / "list.m3u8", "\xEF\xBB\xBF" + filenames::ToUtf8(text));
+  ASSERT_TRUE(editor.list.LoadList((songs / "list.m3u8").c_str()));
+  EXPECT_EQ(Entries(), (Paths{kept[1], kept[2], kept[0]}));
 }

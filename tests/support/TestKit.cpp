@@ -1,5 +1,7 @@
 #include "tests/support/TestKit.h"
 
+#include <commdlg.h>
+#include <dlgs.h>
 #include <shlwapi.h>
 
 #include <fstream>
@@ -165,6 +167,51 @@ void RemoveTree(const std::string& path) {
 void WriteTextFile(const std::string& path, const std::string& content) {
   std::ofstream out(path, std::ios::binary);
   out << content;
+}
+
+OpenDialogAnswerer* OpenDialogAnswerer::s_self = nullptr;
+
+OpenDialogAnswerer::OpenDialogAnswerer(std::wstring file) : m_file(std::move(file)) {
+  s_self = this;
+  m_timer = SetTimer(nullptr, 0, 100, &OpenDialogAnswerer::Tick);
+}
+
+OpenDialogAnswerer::~OpenDialogAnswerer() {
+  KillTimer(nullptr, m_timer);
+  s_self = nullptr;
+}
+
+void CALLBACK OpenDialogAnswerer::Tick(HWND, UINT, UINT_PTR, DWORD) {
+  if (!s_self || s_self->answered) return;
+  EnumThreadWindows(GetCurrentThreadId(), &OpenDialogAnswerer::Visit, 0);
+}
+
+BOOL CALLBACK OpenDialogAnswerer::Visit(HWND window, LPARAM) {
+  char name[32] = {0};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  wchar_t folder[MAX_PATH] = {0};
+  SendMessageW(window, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+  char narrow[MAX_PATH] = {0};
+  WideCharToMultiByte(CP_ACP, 0, folder, -1, narrow, MAX_PATH, nullptr, nullptr);
+  s_self->startFolder = narrow;
+  s_self->answered = true;
+  if (s_self->m_file.empty()) {
+    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+  } else {
+    SendMessageW(window, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(s_self->m_file.c_str()));
+    SendMessageW(window, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(s_self->m_file.c_str()));
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+  }
+  return FALSE;
+}
+
+void WriteTextFile(const std::wstring& path, const std::string& content) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, content.data(), DWORD(content.size()), &written, nullptr);
+  CloseHandle(file);
 }
 
 std::string ReadTextFile(const std::string& path) {

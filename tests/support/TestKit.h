@@ -39,6 +39,25 @@ class MessageBoxAnswerer {
   std::vector<Box> m_boxes;
 };
 
+// Answers the next (Unicode) open-file dialog of this thread: notes the folder it starts in, then
+// opens `file` (a name in any characters), or cancels when `file` is empty.
+class OpenDialogAnswerer {
+ public:
+  explicit OpenDialogAnswerer(std::wstring file);
+  ~OpenDialogAnswerer();
+  OpenDialogAnswerer(const OpenDialogAnswerer&) = delete;
+  OpenDialogAnswerer& operator=(const OpenDialogAnswerer&) = delete;
+  std::string startFolder;
+  bool answered = false;
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+  static BOOL CALLBACK Visit(HWND window, LPARAM);
+  static OpenDialogAnswerer* s_self;
+  std::wstring m_file;
+  UINT_PTR m_timer;
+};
+
 // Collects what the framework would report in a message box, for the test's lifetime.
 class ReportRecorder {
  public:
@@ -112,6 +131,8 @@ class CurrentFolder {
 };
 
 void WriteTextFile(const std::string& path, const std::string& content);
+// The same for a name in any characters.
+void WriteTextFile(const std::wstring& path, const std::string& content);
 // Deletes a file or a folder with everything in it; nothing when it is not there.
 void RemoveTree(const std::string& path);
 std::string ReadTextFile(const std::string& path);
