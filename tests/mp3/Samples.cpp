@@ -1,10 +1,8 @@
+// The samples' facts and the made-up inputs; where the sample files' bytes come from depends
+// on the test program (SampleResources.cpp under Wine, tests/native/SampleFiles.cpp natively).
 #include "Samples.h"
 
-#include <windows.h>
-
 #include <random>
-
-#include "tests/support/TestKit.h"
 
 namespace samples {
 
@@ -13,17 +11,6 @@ const Sample kAll[5] = {
     {"VBR44S_XING", 44100, 2, 10, 78, 2037}, {"VBR22M_VBRI", 22050, 1, 20, 117, 3056},
     {"CBR8M", 8000, 1, 25, 16, 1152},
 };
-
-std::string Bytes(const char* name) {
-  HRSRC found = FindResourceA(nullptr, name, MAKEINTRESOURCEA(10));  // RT_RCDATA
-  HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
-  const char* data = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
-  return data ? std::string(data, SizeofResource(nullptr, found)) : std::string();
-}
-
-void WriteAll(const std::string& folder) {
-  for (const Sample& sample : kAll) testkit::WriteTextFile(folder + "\\" + sample.name + ".mp3", Bytes(sample.name));
-}
 
 std::string Wav(int ms) {
   uint32_t data = uint32_t(44100 * 4 * ms / 1000);

@@ -1,4 +1,4 @@
-// The sample MP3 files (kept as resources of the test program) and damaged variants of them.
+// The sample MP3 files (resources of the Wine test programs, files natively) and made-up inputs.
 #pragma once
 
 #include <cstdint>
