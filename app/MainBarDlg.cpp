@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <utility>
 #include <olectl.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
 #include "app/BarPlacement.h"
 #include "fileops/StartupShortcut.h"
+#include "framework/Trace.h"
 #include "media/PlaylistDlg.h"
 #include "notes/HelpDlg.h"
 #include "notes/NoteDlg.h"
@@ -77,16 +79,24 @@ const EventSinkMap* CMainBarDlg::GetEventSinkMap() const {
 }
 
 BOOL CMainBarDlg::OnInitDialog() {
+  trace::StartupStep("bar's window and controls created");
   CBitmapDialog::OnInitDialog();
+  trace::StartupStep("controls bound");
   SetIcon(m_barIcon, TRUE);
   SetIcon(m_barIcon, FALSE);
   if (!g_trayIcon.AddToTray(this, WM_TRAYNOTIFY, "Tidybar", m_barIcon, kTrayIconId)) return -1;
+  trace::StartupStep("tray icon added");
   ReopenNote();
+  trace::StartupStep("note reopened or not");
   LoadBackground(IDB_BAR_BACKGROUND);
   SetDrawMode(kCentre);
+  trace::StartupStep("background loaded");
   SetUpPlayerPanel();
+  trace::StartupStep("player set up, start-up sound playing");
   StartClock();
+  trace::StartupStep("clock started");
   ApplySettings();
+  trace::StartupStep("settings applied");
   return TRUE;
 }
 
@@ -213,6 +223,8 @@ LRESULT CMainBarDlg::OnNcHitTest(POINT screen) {
 
 // Only the minimised bar draws its icon; otherwise the dialog paints as usual.
 bool CMainBarDlg::OnPaint() {
+  static bool painted = false;
+  if (!std::exchange(painted, true)) trace::StartupStep("bar's first paint begins");
   if (!IsIconic()) return false;
   PaintDc paint(m_hWnd);
   SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
