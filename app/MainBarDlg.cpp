@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <utility>
 #include <olectl.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
 #include "app/BarPlacement.h"
 #include "fileops/StartupShortcut.h"
+#include "framework/Trace.h"
 #include "media/PlaylistDlg.h"
 #include "notes/HelpDlg.h"
 #include "notes/NoteDlg.h"
@@ -90,18 +92,26 @@ const EventSinkMap* CMainBarDlg::GetEventSinkMap() const {
 }
 
 BOOL CMainBarDlg::OnInitDialog() {
+  trace::StartupStep("bar's window and controls created");
   CBitmapDialog::OnInitDialog();
+  trace::StartupStep("controls bound");
   SetIcon(m_barIcon, TRUE);
   SetIcon(m_barIcon, FALSE);
   // At log-on the taskbar may not take icons yet: the tray icon then comes when it can,
   // and the bar starts in full all the same.
   g_trayIcon.AddToTray(this, WM_TRAYNOTIFY, "Tidybar", m_barIcon, kTrayIconId);
+  trace::StartupStep("tray icon asked for");
   ReopenNote();
+  trace::StartupStep("note reopened or not");
   LoadBackground(IDB_BAR_BACKGROUND);
   SetDrawMode(kCentre);
+  trace::StartupStep("background loaded");
   SetUpPlayerPanel();
+  trace::StartupStep("player set up, start-up sound playing");
   StartClock();
+  trace::StartupStep("clock started");
   ApplySettings();
+  trace::StartupStep("settings applied");
   return TRUE;
 }
 
@@ -220,6 +230,8 @@ LRESULT CMainBarDlg::OnNcHitTest(POINT screen) {
 
 // Only the minimised bar draws its icon; otherwise the dialog paints as usual.
 bool CMainBarDlg::OnPaint() {
+  static bool painted = false;
+  if (!std::exchange(painted, true)) trace::StartupStep("bar's first paint begins");
   if (!IsIconic()) return false;
   PaintDc paint(m_hWnd);
   SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);

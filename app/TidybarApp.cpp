@@ -4,14 +4,17 @@
 
 #include "app/MainBarDlg.h"
 #include "app/RunningMark.h"
+#include "framework/Trace.h"
 #include "ocx/HostedControls.h"
 
 BOOL CTidybarApp::InitInstance() {
+  trace::StartupStep("application object runs");
   AfxOleInit();
   InitCommonControls();
   CWinApp::InitInstance();
   AfxInitRichEdit2();
   RegisterHostedControls();
+  trace::StartupStep("OLE, common controls, rich edit and hosted controls ready");
   SetRegistryKey("Local AppWizard-Generated Applications");
 
   if (!m_ownerWnd.m_hWnd) {

@@ -1,0 +1,9 @@
+// What the program tells a debugger, and nothing else: the steps of its start-up with their
+// times. Written with OutputDebugStringA, so a debugger, DebugView or Wine's
+// WINEDEBUG=+debugstr shows it; there is no log file.
+#pragma once
+
+namespace trace {
+// "tidybar start-up: <ms since the process was created> ms <step>"
+void StartupStep(const char* step);
+}  // namespace trace
