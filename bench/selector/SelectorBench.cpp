@@ -105,9 +105,7 @@ Run StartClickAndWatch(const std::string& program, const std::string& argument) 
   Sleep(kSettleMs);
   if (HWND button = Button(process.dwProcessId)) run = ClickAndWatch(process.dwProcessId, button);
   for (HWND window : bench::ShownWindows(process.dwProcessId)) PostMessageA(window, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 0);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  bench::EndProcess(process);
   return run;
 }
 }  // namespace

@@ -83,9 +83,7 @@ Run StartAndWatch(const std::string& program) {
     if (HWND shown = ShownWindow(process.dwProcessId)) window = shown;
     PostMessageA(window, WM_CLOSE, 0, 0);
   }
-  if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 0);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  bench::EndProcess(process);
   return run;
 }
 }  // namespace

@@ -85,6 +85,13 @@ inline unsigned long long ScreenDigest(HWND window, const std::vector<RECT>& mas
   return digest;
 }
 
+// Waits a little for a program asked to close, ends it if it did not, and lets go of it.
+inline void EndProcess(PROCESS_INFORMATION& process) {
+  if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 0);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
 struct RectSearch {
   const std::vector<int>* ids;
   std::vector<RECT>* rects;
