@@ -94,7 +94,6 @@ LRESULT CNoteDlg::OnLaterReport(WPARAM, LPARAM) {
   std::weak_ptr<bool> alive = m_alive;
   m_endingDialog = true;
   MessageBoxA(m_hWnd, kSaveFailed, AfxGetAppName(), MB_OK | MB_ICONWARNING);
-  if (alive.expired()) return 0;
-  m_endingDialog = false;
+  if (!alive.expired()) m_endingDialog = false;
   return 0;
 }
