@@ -3,6 +3,7 @@
 // the settings once at start and places itself at the top or bottom of the screen.
 #pragma once
 
+#include "app/PlaylistSequencer.h"
 #include "controls/BitmapDialog.h"
 #include "controls/ClockLabel.h"
 #include "controls/ColorEdit.h"
@@ -10,7 +11,6 @@
 #include "media/BitmapSlider.h"
 
 #include <string>
-#include <vector>
 
 class CNoteDlg;
 class CHelpDlg;
@@ -84,15 +84,25 @@ class CMainBarDlg : public CBitmapDialog {
   CNoteDlg* m_noteWnd = nullptr;                   // the note window opened last
   CSelectorDlg* m_selectors[kSelectorSlots] = {};  // the window opened last per category
   CHelpDlg* m_helpWnd = nullptr;                   // the help window opened last
+  // The player control as the playlist sequencer drives it.
+  class SequencedPlayer final : public CPlaylistSequencer::Player {
+   public:
+    explicit SequencedPlayer(CMainBarDlg& bar) : m_bar(bar) {}
+    void OpenFile(const std::string& path) override;
+    void Play() override;
+    void Pause() override;
+    void Stop() override;
+    bool HasStopped() override;
+
+   private:
+    CMainBarDlg& m_bar;
+  };
+
   CMp3pctrl1 m_mp3;
   CColorEdit m_timeDisplay;
-  std::vector<std::string> m_playlist;
-  int m_playlistPos = 0;
-  int m_playlistNext = 0;
-  int m_playlistCount = 0;
-  int m_advanceArmed = 0;  // 0 right after a user command, 1 once a state event came since
-  std::wstring m_cannotPlay;  // shown for progress while the song chosen with Open cannot play
-  static BYTE s_pauseToggle;
+  SequencedPlayer m_sequencedPlayer{*this};
+  CPlaylistSequencer m_sequencer{m_sequencedPlayer};  // the playlist, its position and the play flags
+  std::wstring m_cannotPlay;                          // shown for progress while the song chosen with Open cannot play
   CBitmapSlider m_seekSlider;
   CBitmapSlider m_volumeSlider;
   CClockLabel m_clock;

@@ -1,5 +1,6 @@
 // The bar's MP3 player panel: buttons and sliders handed to the player control, its
-// progress shown, and the playlist file played entry after entry.
+// progress shown, and the playlist file handed to the sequencer that plays it entry after
+// entry.
 #include "app/MainBarDlg.h"
 
 #include <commdlg.h>
@@ -9,8 +10,7 @@
 #include "framework/FileNames.h"
 #include "framework/WinApp.h"
 #include "media/PlaylistFile.h"
-
-BYTE CMainBarDlg::s_pauseToggle = 0;
+#include "ocx/mp3/Mp3Contract.h"
 
 namespace {
 // A filter in "name|pattern|...||" form as the file dialog wants it, with NULs.
@@ -37,53 +37,28 @@ void CMainBarDlg::OnOpen() {
   dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
   bool chosen = GetOpenFileNameW(&dialog);
   if (chosen) m_mp3.OpenFile(filenames::Narrow(path).c_str());
-  m_mp3.Play();
-  m_advanceArmed = 0;
-  if (chosen) m_cannotPlay = m_mp3.GetState() == 1 ? L"cannot play " + std::wstring(path + dialog.nFileOffset) : L"";
+  m_sequencer.Play();
+  if (chosen)
+    m_cannotPlay =
+        m_mp3.GetState() == mp3contract::kStopped ? L"cannot play " + std::wstring(path + dialog.nFileOffset) : L"";
 }
 
-void CMainBarDlg::OnPlay() {
-  m_mp3.Play();
-  m_advanceArmed = 0;
-}
+void CMainBarDlg::OnPlay() { m_sequencer.Play(); }
 
-// Pause pauses, and the next Pause resumes, whatever came in between.
-void CMainBarDlg::OnPause() {
-  if (s_pauseToggle == 1) {
-    m_mp3.Play();
-    s_pauseToggle = 0;
-    return;
-  }
-  m_mp3.Pause();
-  s_pauseToggle = 1;
-  m_advanceArmed = 0;
-}
+void CMainBarDlg::OnPause() { m_sequencer.Pause(); }
 
-void CMainBarDlg::OnStop() {
-  m_mp3.Stop();
-  m_advanceArmed = 0;
-}
+void CMainBarDlg::OnStop() { m_sequencer.Stop(); }
 
-// Skip stops but leaves the follow-on flag, so the stop's state event starts the next entry.
-void CMainBarDlg::OnSkip() { m_mp3.Stop(); }
+void CMainBarDlg::OnSkip() { m_sequencer.Skip(); }
 
 // An empty or missing playlist ends the command before anything is opened, with a word on
 // how to make one.
 void CMainBarDlg::OnPlayPlaylist() {
-  m_playlist = playlist::ReadEntries(playlist::kPath);
-  m_playlistPos = 0;
-  m_playlistCount = int(m_playlist.size());
-  if (m_playlist.empty()) {
-    std::string text = std::string("There is nothing to play in the playlist ") + playlist::kPath +
-                       ": it is missing or empty.\n\nMake one with PlayList, or write the path of one MP3 file "
-                       "on each line of that file.";
-    MessageBoxA(m_hWnd, text.c_str(), AfxGetAppName(), MB_OK | MB_ICONINFORMATION);
-    return;
-  }
-  m_cannotPlay.clear();
-  m_mp3.OpenFile(m_playlist[0].c_str());
-  m_mp3.Play();
-  m_advanceArmed = 0;
+  if (m_sequencer.PlayList(playlist::ReadEntries(playlist::kPath))) return;
+  std::string text = std::string("There is nothing to play in the playlist ") + playlist::kPath +
+                     ": it is missing or empty.\n\nMake one with PlayList, or write the path of one MP3 file "
+                     "on each line of that file.";
+  MessageBoxA(m_hWnd, text.c_str(), AfxGetAppName(), MB_OK | MB_ICONINFORMATION);
 }
 
 // The seek range starts at 100, as the control's positions are read against it; a length
@@ -107,20 +82,21 @@ void CMainBarDlg::OnProgress(long position, long length) {
   m_timeDisplay.SetWindowText(text);
 }
 
-// The first state event after a user command never advances; later ones that find the
-// player stopped start the next entry, until the last.
-void CMainBarDlg::OnStateChange(short) {
-  if (m_advanceArmed == 1 && m_mp3.GetState() == 1) {
-    m_playlistNext = m_playlistPos + 1;
-    if (m_playlistNext < m_playlistCount) {
-      m_cannotPlay.clear();
-      m_mp3.OpenFile(m_playlist[size_t(m_playlistNext)].c_str());
-      m_mp3.Play();
-      m_playlistPos = m_playlistNext;
-    }
-  }
-  m_advanceArmed = 1;
+void CMainBarDlg::OnStateChange(short) { m_sequencer.OnStateChange(); }
+
+// An entry the sequencer opens replaces what the display said about a song chosen with Open.
+void CMainBarDlg::SequencedPlayer::OpenFile(const std::string& path) {
+  m_bar.m_cannotPlay.clear();
+  m_bar.m_mp3.OpenFile(path.c_str());
 }
+
+void CMainBarDlg::SequencedPlayer::Play() { m_bar.m_mp3.Play(); }
+
+void CMainBarDlg::SequencedPlayer::Pause() { m_bar.m_mp3.Pause(); }
+
+void CMainBarDlg::SequencedPlayer::Stop() { m_bar.m_mp3.Stop(); }
+
+bool CMainBarDlg::SequencedPlayer::HasStopped() { return m_bar.m_mp3.GetState() == mp3contract::kStopped; }
 
 // Only a mouse release reaches the control; keys move the sliders alone.
 void CMainBarDlg::OnVolumeReleased() { m_mp3.SetVolume(50, 50, short(m_volumeSlider.GetPos())); }

@@ -23,5 +23,5 @@ class CMp3pctrl1 : public CWnd {
   void SetVolume(short first, short second, short volume);
   long GetLength();
   CString GetProgressText(long which);
-  long GetState();
+  long GetState();  // an mp3contract::PlayState
 };

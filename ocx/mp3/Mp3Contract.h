@@ -1,5 +1,6 @@
 // The MP3 player control's contract with its containers: the window class that names it in
-// templates (its CLSID in braces), and the DISPIDs of its methods and events.
+// templates (its CLSID in braces), the DISPIDs of its methods and events, and the states
+// GetState answers.
 #pragma once
 
 #define CLSID_CLASS_MP3 "{707A5994-8950-11D2-9E58-00A024A8859A}"
@@ -21,5 +22,7 @@ enum MethodId : DISPID {
   kGetState = 62,
 };
 enum EventId : DISPID { kOpened = 1, kStateChange = 4, kProgress = 7 };
+// Stopped: after Stop, at the end of a track, or with nothing open that can play.
+enum PlayState : long { kStopped = 1, kPlaying = 2, kPaused = 3 };
 }  // namespace mp3contract
 #endif

@@ -6,12 +6,16 @@
 #include <cstdint>
 #include <functional>
 
+#include "ocx/mp3/Mp3Contract.h"
 #include "ocx/mp3/Mp3Decoder.h"
 #include "ocx/mp3/WaveOutput.h"
 
 class CMp3Player {
  public:
-  enum State : long { kStopped = 1, kPlaying = 2, kPaused = 3 };
+  // Numbered as the control's GetState answers them.
+  using State = mp3contract::PlayState;
+  static constexpr State kStopped = mp3contract::kStopped, kPlaying = mp3contract::kPlaying,
+                         kPaused = mp3contract::kPaused;
 
   // `onEnded` runs when a track plays to its end, or at once when Seek goes to its very end.
   explicit CMp3Player(std::function<void()> onEnded = nullptr);

@@ -32,19 +32,15 @@ inline BOOL RecordShell(DWORD message, NOTIFYICONDATAA* data) {
 // The bar with its protected parts reachable for inspection.
 class TestBar : public CMainBarDlg {
  public:
-  using CMainBarDlg::m_advanceArmed;
   using CMainBarDlg::m_helpWnd;
   using CMainBarDlg::m_mp3;
   using CMainBarDlg::m_noteWnd;
-  using CMainBarDlg::m_playlist;
-  using CMainBarDlg::m_playlistCount;
-  using CMainBarDlg::m_playlistPos;
   using CMainBarDlg::m_seekSlider;
   using CMainBarDlg::m_selectorCloseMs;
   using CMainBarDlg::m_selectors;
+  using CMainBarDlg::m_sequencer;
   using CMainBarDlg::m_timeDisplay;
   using CMainBarDlg::m_volumeSlider;
-  using CMainBarDlg::s_pauseToggle;
   BOOL OnInitDialog() override {
     initResult = CMainBarDlg::OnInitDialog();
     return initResult;
@@ -85,6 +81,7 @@ class MainBar : public testing::Test {
     EXPECT_NEAR(r.right - r.left, units.right - units.left + 2, 2);  // with the one-pixel border
     EXPECT_NEAR(r.bottom - r.top, units.bottom - units.top + 2, 2);
   }
+  const CPlaylistSequencer& Sequencer() const { return bar.m_sequencer; }
   testkit::ScratchKey settings{"Farrowind"};
   testkit::ScratchKey marker{"Glade Inc."};
   TestBar bar;

@@ -47,13 +47,15 @@ class BarPlayer : public MainBar {
     std::vector<int> played;
     testkit::PumpUntil(
         [&] {
-          if (bar.m_mp3.GetState() == 2 && (played.empty() || played.back() != bar.m_playlistPos))
-            played.push_back(bar.m_playlistPos);
-          return bar.m_playlistPos == bar.m_playlistCount - 1 && bar.m_mp3.GetState() == 1 && bar.m_advanceArmed;
+          if (bar.m_mp3.GetState() == mp3contract::kPlaying &&
+              (played.empty() || played.back() != Sequencer().PlaylistPos()))
+            played.push_back(Sequencer().PlaylistPos());
+          return Sequencer().PlaylistPos() == Sequencer().PlaylistCount() - 1 &&
+                 bar.m_mp3.GetState() == mp3contract::kStopped && Sequencer().AdvanceArmed();
         },
         timeoutMs);
     testkit::Pump(200);  // nothing more may start
-    EXPECT_EQ(bar.m_mp3.GetState(), 1);
+    EXPECT_EQ(bar.m_mp3.GetState(), mp3contract::kStopped);
     return played;
   }
   static testkit::ScratchDir* dir;
@@ -82,37 +84,16 @@ TEST_F(MainBar, TheDisplayShowsTheProgressTextsAndTheSeekRangeStartsAt100) {
   EXPECT_EQ(bar.m_seekSlider.GetRangeMax(), 60000);
 }
 
-TEST_F(MainBar, StateEventsAdvanceThePlaylistOnlyAfterTheFirstSinceACommand) {
-  Start();
-  testkit::Pump(100);  // the start-up sound's own events
-  bar.m_playlist = {"one.mp3", "", "three.mp3"};
-  bar.m_playlistCount = 3;
-  bar.m_playlistPos = 0;
-  bar.OnStop();
-  EXPECT_EQ(bar.m_advanceArmed, 0);
-  bar.OnStateChange(1);
-  EXPECT_EQ(bar.m_playlistPos, 0) << "the first state event after a command never advances";
-  EXPECT_EQ(bar.m_advanceArmed, 1);
-  bar.OnStateChange(1);
-  EXPECT_EQ(bar.m_playlistPos, 1) << "the empty entry is handed on like any other";
-  bar.OnStateChange(1);
-  EXPECT_EQ(bar.m_playlistPos, 2);
-  bar.OnStateChange(1);
-  EXPECT_EQ(bar.m_playlistPos, 2) << "no wrap-around after the last entry";
-  bar.OnSkip();
-  EXPECT_EQ(bar.m_advanceArmed, 1) << "skip keeps the follow-on flag";
-}
-
 TEST_F(MainBar, AnEmptyOrMissingPlaylistSaysHowToMakeOneAndPlaysNothing) {
   testkit::MessageBoxAnswerer boxes(IDOK);
   Start();
   for (bool present : {false, true}) {
     DeleteFileA(playlist::kPath);
     if (present) testkit::WriteTextFile(playlist::kPath, "");
-    bar.m_advanceArmed = 1;
+    bar.OnStateChange(0);  // arms the follow-on
     ClickButton(bar, IDC_PLAY_PLAYLIST);
-    EXPECT_EQ(bar.m_playlistCount, 0);
-    EXPECT_EQ(bar.m_advanceArmed, 1) << "the command ended before anything was opened";
+    EXPECT_EQ(Sequencer().PlaylistCount(), 0);
+    EXPECT_TRUE(Sequencer().AdvanceArmed()) << "the command ended before anything was opened";
   }
   ASSERT_EQ(boxes.Boxes().size(), 2u);
   EXPECT_NE(boxes.Boxes()[0].text.find("c:/tyb/playlist.m3u"), std::string::npos);
@@ -124,8 +105,8 @@ TEST_F(BarPlayer, ThreeEntriesPlayInOrderThenTheBarStops) {
   // The last line has no line end; it is still an entry.
   WritePlaylist(Track("CBR8M") + "\r\n" + Track("CBR22M_BARE") + "\n" + Track("CBR44S_TAGS"));
   ClickButton(bar, IDC_PLAY_PLAYLIST);
-  ASSERT_EQ(bar.m_playlistCount, 3);
-  EXPECT_EQ(bar.m_playlist[2], Track("CBR44S_TAGS"));
+  ASSERT_EQ(Sequencer().PlaylistCount(), 3);
+  EXPECT_EQ(Sequencer().Playlist()[2], Track("CBR44S_TAGS"));
   EXPECT_EQ(PlayedUntilTheEnd(12000), (std::vector<int>{0, 1, 2}));
   EXPECT_EQ(bar.m_mp3.GetLength(), 1541) << "the last entry is the one left open";
   EXPECT_EQ(bar.m_seekSlider.GetRangeMax(), 1541) << "progress reached the slider";
@@ -140,40 +121,41 @@ TEST_F(BarPlayer, WhatCannotPlayIsPassedOverAndEveryGoodEntryPlaysToTheEnd) {
   for (const std::string& line : lines) text += line + "\r\n";
   WritePlaylist(text);
   ClickButton(bar, IDC_PLAY_PLAYLIST);
-  ASSERT_EQ(bar.m_playlistCount, 9) << "the empty line is an entry";
+  ASSERT_EQ(Sequencer().PlaylistCount(), 9) << "the empty line is an entry";
   EXPECT_EQ(PlayedUntilTheEnd(15000), (std::vector<int>{1, 6, 8}));
 }
 
 TEST_F(BarPlayer, PauseTogglesAndPlayInBetweenDoesNotResetIt) {
-  TestBar::s_pauseToggle = 0;
+  if (CPlaylistSequencer::PauseToggle()) ClickButton(bar, IDC_PAUSE);  // the toggle outlives a bar
   bar.m_mp3.OpenFile(Track("VBR22M_VBRI").c_str());
   ClickButton(bar, IDC_PLAY);
-  EXPECT_EQ(bar.m_mp3.GetState(), 2);
+  EXPECT_EQ(bar.m_mp3.GetState(), mp3contract::kPlaying);
   ClickButton(bar, IDC_PAUSE);
-  EXPECT_EQ(bar.m_mp3.GetState(), 3);
+  EXPECT_EQ(bar.m_mp3.GetState(), mp3contract::kPaused);
   ClickButton(bar, IDC_PAUSE);
-  EXPECT_EQ(bar.m_mp3.GetState(), 2) << "the second Pause resumes";
+  EXPECT_EQ(bar.m_mp3.GetState(), mp3contract::kPlaying) << "the second Pause resumes";
   ClickButton(bar, IDC_PAUSE);
   ClickButton(bar, IDC_PLAY);
-  EXPECT_EQ(bar.m_mp3.GetState(), 2);
+  EXPECT_EQ(bar.m_mp3.GetState(), mp3contract::kPlaying);
   ClickButton(bar, IDC_PAUSE);
-  EXPECT_EQ(bar.m_mp3.GetState(), 2) << "after Pause and Play, Pause still resumes";
-  EXPECT_EQ(TestBar::s_pauseToggle, 0);
+  EXPECT_EQ(bar.m_mp3.GetState(), mp3contract::kPlaying) << "after Pause and Play, Pause still resumes";
+  EXPECT_FALSE(CPlaylistSequencer::PauseToggle());
   ClickButton(bar, IDC_STOP);
 }
 
 TEST_F(BarPlayer, StopHoldsThePlaylistAndSkipStartsTheNextEntry) {
   WritePlaylist(Track("VBR22M_VBRI") + "\r\n" + Track("VBR44S_XING") + "\r\n" + Track("CBR8M") + "\r\n");
   ClickButton(bar, IDC_PLAY_PLAYLIST);
-  ASSERT_TRUE(testkit::PumpUntil([&] { return bar.m_advanceArmed == 1; }));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return Sequencer().AdvanceArmed(); }));
   ClickButton(bar, IDC_STOP);
   testkit::Pump(300);
-  EXPECT_EQ(bar.m_playlistPos, 0) << "the state event after Stop does not advance";
-  EXPECT_EQ(bar.m_mp3.GetState(), 1);
+  EXPECT_EQ(Sequencer().PlaylistPos(), 0) << "the state event after Stop does not advance";
+  EXPECT_EQ(bar.m_mp3.GetState(), mp3contract::kStopped);
   ClickButton(bar, IDC_PLAY);
-  ASSERT_TRUE(testkit::PumpUntil([&] { return bar.m_advanceArmed == 1; }));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return Sequencer().AdvanceArmed(); }));
   ClickButton(bar, IDC_SKIP);
-  ASSERT_TRUE(testkit::PumpUntil([&] { return bar.m_playlistPos == 1 && bar.m_mp3.GetState() == 2; }));
+  ASSERT_TRUE(testkit::PumpUntil(
+      [&] { return Sequencer().PlaylistPos() == 1 && bar.m_mp3.GetState() == mp3contract::kPlaying; }));
   EXPECT_EQ(bar.m_mp3.GetLength(), 2037) << "the second entry plays";
   ClickButton(bar, IDC_STOP);
 }

@@ -148,7 +148,7 @@ TEST_F(EditorFromTheBar, ThePlayListButtonRunsItModallyAndTheBarPlaysWhatItSaved
   EXPECT_TRUE(IsWindowEnabled(bar.m_hWnd));
   EXPECT_EQ(FindWindowA("#32770", "TYB Playlist Editor"), nullptr);
   ClickButton(bar, IDC_PLAY_PLAYLIST);
-  EXPECT_EQ(bar.m_playlist, (Paths{tracks / "1 silent.mp3", tracks / "2 silent.mp3"}));
+  EXPECT_EQ(bar.m_sequencer.Playlist(), (Paths{tracks / "1 silent.mp3", tracks / "2 silent.mp3"}));
   testkit::Pump(300);
   DeleteFileA(playlist::kPath);
 }

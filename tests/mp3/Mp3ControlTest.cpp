@@ -46,7 +46,7 @@ class Host : public CDialog {
   void OnOpened() { Record({mp3contract::kOpened, 0, 0}); }
   void OnStateChange(short state) {
     Record({mp3contract::kStateChange, state, 0});
-    if (advanceArmed && mp3.GetState() == 1 && playlistPos + 1 < long(playlist.size())) {
+    if (advanceArmed && mp3.GetState() == mp3contract::kStopped && playlistPos + 1 < long(playlist.size())) {
       ++playlistPos;
       mp3.OpenFile(playlist[size_t(playlistPos)].c_str());
       mp3.Play();
@@ -138,11 +138,11 @@ TEST_F(Mp3Control, PlaysWithProgressAndEndsWithAStateChange) {
   EXPECT_STREQ(host.mp3.GetProgressText(1), "0:00");
   host.events.clear();
   host.Command([&] { host.mp3.Play(); });
-  EXPECT_EQ(host.mp3.GetState(), 2);
+  EXPECT_EQ(host.mp3.GetState(), mp3contract::kPlaying);
   EXPECT_TRUE(host.Player().Output().OnDevice());
   ASSERT_TRUE(PumpUntilState(1));
   EXPECT_EQ(host.States(), (std::vector<long>{2, 1}));
-  EXPECT_EQ(host.mp3.GetState(), 1);
+  EXPECT_EQ(host.mp3.GetState(), mp3contract::kStopped);
   long last = 0;
   int during = 0;
   for (const Event& e : host.events) {
@@ -184,7 +184,7 @@ TEST_F(Mp3Control, PauseResumeAndStopEachReportTheirState) {
   });
   testkit::Pump(1100);
   host.Command([&] { host.mp3.Pause(); });
-  EXPECT_EQ(host.mp3.GetState(), 3);
+  EXPECT_EQ(host.mp3.GetState(), mp3contract::kPaused);
   int64_t held = host.Player().PositionMs();
   EXPECT_GE(held, 1000);
   EXPECT_EQ(std::string(host.mp3.GetProgressText(1)), "0:0" + std::to_string(held / 1000));
@@ -201,7 +201,7 @@ TEST_F(Mp3Control, PauseResumeAndStopEachReportTheirState) {
   host.Command([&] { host.mp3.Stop(); });
   testkit::Pump(50);
   EXPECT_EQ(host.States(), (std::vector<long>{2, 3, 2, 1}));
-  EXPECT_EQ(host.mp3.GetState(), 1);
+  EXPECT_EQ(host.mp3.GetState(), mp3contract::kStopped);
   EXPECT_STREQ(host.mp3.GetProgressText(1), "0:00");
   EXPECT_STREQ(host.mp3.GetProgressText(0), "0:03");
   host.Command([&] { host.mp3.Stop(); });
@@ -223,11 +223,11 @@ TEST_F(Mp3Control, SeekGoesToAPositionInProgressUnits) {
   host.Command([&] { host.mp3.Seek(1, 2); });  // another scale: half way
   testkit::Pump(50);
   EXPECT_NEAR(double(host.events.back().a), 1528.0, 60.0);
-  EXPECT_EQ(host.mp3.GetState(), 2);
+  EXPECT_EQ(host.mp3.GetState(), mp3contract::kPlaying);
   host.Command([&] { host.mp3.Pause(); });
   host.Command([&] { host.mp3.Seek(500, host.mp3.GetLength()); });
   testkit::Pump(200);
-  EXPECT_EQ(host.mp3.GetState(), 3) << "a paused player stays paused";
+  EXPECT_EQ(host.mp3.GetState(), mp3contract::kPaused) << "a paused player stays paused";
   EXPECT_NEAR(double(host.Player().PositionMs()), 500.0, 60.0);
   host.Command([&] { host.mp3.Play(); });
   host.Command([&] { host.mp3.Seek(99999, host.mp3.GetLength()); });  // past the end: the track ends
@@ -269,7 +269,7 @@ TEST_F(Mp3Control, FilesThatCannotPlayReturnQuietlyAndReportStopped) {
       host.mp3.OpenFile(PathOf(name).c_str());
       host.mp3.Play();
     });
-    EXPECT_EQ(host.mp3.GetState(), 1);
+    EXPECT_EQ(host.mp3.GetState(), mp3contract::kStopped);
     EXPECT_EQ(host.mp3.GetLength(), 0);
     EXPECT_STREQ(host.mp3.GetProgressText(1), "0:00");
     EXPECT_STREQ(host.mp3.GetProgressText(0), "0:00");
@@ -284,12 +284,13 @@ TEST_F(Mp3Control, FilesThatCannotPlayReturnQuietlyAndReportStopped) {
   host.events.clear();
   host.Command([&] { host.mp3.OpenFile(PathOf("text").c_str()); });
   ASSERT_TRUE(PumpUntilState(1));
-  EXPECT_EQ(host.mp3.GetState(), 1);
+  EXPECT_EQ(host.mp3.GetState(), mp3contract::kStopped);
 }
 
 TEST_F(Mp3Control, APlaylistPlaysThroughEntriesThatCannotPlay) {
   host.StartPlaylist({PathOf("CBR8M"), PathOf("missing"), PathOf("text"), "", PathOf("CBR22M_BARE")});
-  ASSERT_TRUE(testkit::PumpUntil([&] { return host.playlistPos == 4 && host.mp3.GetState() == 1; }, 10000));
+  ASSERT_TRUE(
+      testkit::PumpUntil([&] { return host.playlistPos == 4 && host.mp3.GetState() == mp3contract::kStopped; }, 10000));
   testkit::Pump(100);
   // Entry 0 plays and ends; 1 to 3 each start and end at once; 4 plays and ends.
   EXPECT_EQ(host.States(), (std::vector<long>{2, 1, 2, 1, 2, 1, 2, 1, 2, 1}));
@@ -299,10 +300,12 @@ TEST_F(Mp3Control, APlaylistPlaysThroughEntriesThatCannotPlay) {
 // With nothing playing before, a first entry that cannot start must still hand on: its
 // first change is the one a container lets pass after its own call.
 TEST_F(Mp3Control, APlaylistWhoseFirstEntriesCannotPlayMovesOn) {
-  ASSERT_EQ(host.mp3.GetState(), 1);
+  ASSERT_EQ(host.mp3.GetState(), mp3contract::kStopped);
   host.StartPlaylist({PathOf("missing"), PathOf("folder"), PathOf("CBR8M")});
-  ASSERT_TRUE(testkit::PumpUntil([&] { return host.playlistPos == 2 && host.mp3.GetState() == 2; }, 5000));
-  ASSERT_TRUE(testkit::PumpUntil([&] { return host.mp3.GetState() == 1; }, 10000)) << "the good entry plays to its end";
+  ASSERT_TRUE(
+      testkit::PumpUntil([&] { return host.playlistPos == 2 && host.mp3.GetState() == mp3contract::kPlaying; }, 5000));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return host.mp3.GetState() == mp3contract::kStopped; }, 10000))
+      << "the good entry plays to its end";
   EXPECT_GT(host.Count(mp3contract::kProgress), 2) << "it made progress while it played";
 }
 
