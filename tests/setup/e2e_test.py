@@ -217,6 +217,18 @@ class EndToEnd:
         if marker.get("ronce") != ("REG_DWORD", "0x1"):
             raise Failure("Close did not write ronce = 1 (found %s)" % marker.get("ronce"))
 
+    def sound_over(self):
+        """A condition true once the 2 s start-up sound has ended: its last second shows, or the
+        display is back at the start after a later position (a slow poll can miss the end)."""
+        seen = set()
+
+        def over():
+            shown = self.bar.display()
+            seen.add(shown)
+            later = any(s.endswith("--0:02") and not s.startswith("0:00") for s in seen)
+            return shown == "0:02--0:02" or (shown == "0:00--0:02" and later)
+        return over
+
     def run(self, setup):
         wine = self.wine
         wine.run("wine", setup, "/S")
@@ -227,7 +239,7 @@ class EndToEnd:
         self.bar = Bar(wine, self.ids)
         print("ok    the bar starts from its Start-menu entry", flush=True)
         # The start-up sound plays first; the player checks want it over.
-        poll("the start-up sound to end", lambda: self.bar.display() == "0:02--0:02", timeout=15)
+        poll("the start-up sound to end", self.sound_over(), timeout=15)
 
         self.step("each category window opens, lists its folder and goes", self.categories)
         self.step("Opt. opens the options window", lambda: self.opens(
