@@ -4,6 +4,7 @@
 
 #include "fileops/CopyNames.h"
 #include "fileops/FileOpsEngine.h"
+#include "framework/Trace.h"
 
 const char kStartupShortcutSource[] = "c:\\tyb\\Shortcuttotyb.exe.lnk";
 
@@ -14,7 +15,8 @@ const char kOldStartupFolder[] = "c:\\Documents and Settings\\All Users\\Start M
 
 CString CommonStartupFolder() {
   char folder[MAX_PATH] = {0};
-  if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder)) && folder[0])
+  if (SUCCEEDED(TRACE_IF_FAILED(SHGetFolderPathA(nullptr, CSIDL_COMMON_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) &&
+      folder[0])
     return folder;
   return kOldStartupFolder;
 }
