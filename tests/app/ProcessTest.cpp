@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "res/resource.h"
 #include "tests/support/TestKit.h"
 
 namespace {
@@ -54,14 +55,26 @@ bool Start(const std::string& folder, Running& run) {
       15000);
 }
 
-bool Ends(Running& run) {
-  PostMessageA(run.bar, WM_CLOSE, 0, 0);
-  bool ended = WaitForSingleObject(run.info.hProcess, 10000) == WAIT_OBJECT_0;
-  if (!ended) TerminateProcess(run.info.hProcess, 1);
+// Ends the program the way `end` does; its exit code, or STILL_ACTIVE when it did not end.
+DWORD EndedBy(Running& run, void (*end)(HWND bar)) {
+  end(run.bar);
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(run.info.hProcess, 10000) == WAIT_OBJECT_0) GetExitCodeProcess(run.info.hProcess, &code);
+  else TerminateProcess(run.info.hProcess, 1);
   CloseHandle(run.info.hThread);
   CloseHandle(run.info.hProcess);
-  return ended;
+  return code;
 }
+
+void CloseMessage(HWND bar) { PostMessageA(bar, WM_CLOSE, 0, 0); }
+void EscapeKey(HWND bar) { PostMessageA(bar, WM_KEYDOWN, VK_ESCAPE, 0); }
+void CloseButton(HWND bar) {
+  HWND button = GetDlgItem(bar, IDC_CLOSE_BAR);
+  PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+bool Ends(Running& run) { return EndedBy(run, &CloseMessage) != STILL_ACTIVE; }
 
 // Icons shown in Wine's own notification area (used when the desktop has none of its own).
 int TrayIcons() {
@@ -100,4 +113,20 @@ TEST(Program, RunsAsAnOwnedBarWithATrayIconAndLeavesNothingAtExit) {
   DWORD type;
   std::vector<BYTE> bytes;
   EXPECT_FALSE(testkit::RawValue("Software\\Glade Inc.\\tyb\\Settings", "ronce", &type, &bytes));
+}
+
+// Window objects still let go of their windows while the global objects end at exit.
+TEST(Program, EndsWithExitCodeZeroThroughEscapeAndThroughItsCloseButton) {
+  testkit::ScratchDir folder("program-exit");
+  testkit::ScratchKey marker("Glade Inc.");
+  const char* const key = "Software\\Glade Inc.\\tyb\\Settings";
+  DWORD type;
+  std::vector<BYTE> bytes;
+  Running byEscape, byClose;
+  ASSERT_TRUE(Start(folder.path, byEscape));
+  EXPECT_EQ(EndedBy(byEscape, &EscapeKey), 0u);
+  EXPECT_FALSE(testkit::RawValue(key, "ronce", &type, &bytes)) << "Escape writes no marker";
+  ASSERT_TRUE(Start(folder.path, byClose));
+  EXPECT_EQ(EndedBy(byClose, &CloseButton), 0u);
+  EXPECT_TRUE(testkit::RawValue(key, "ronce", &type, &bytes)) << "the Close button was the one pressed";
 }
