@@ -11,6 +11,13 @@ const char kStartupShortcutSource[] = "c:\\tyb\\Shortcuttotyb.exe.lnk";
 namespace {
 // Where Windows XP and older keep it; newer systems answer through the shell.
 const char kOldStartupFolder[] = "c:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup";
+
+// A failed step leaves the engine's error code as the thread's last error, so that the
+// caller's trace says why.
+BOOL Finished(const CFileOpsEngine& engine, BOOL done) {
+  if (!done) SetLastError(engine.GetErrorCode());
+  return done;
+}
 }  // namespace
 
 CString CommonStartupFolder() {
@@ -29,7 +36,7 @@ BOOL ApplyStartupShortcut(int loadStartup, const CString& sourceShortcut, const 
   if (loadStartup == 1) {
     CFileOpsEngine engine;
     engine.SetOverwrite(true);
-    return engine.Copy(sourceShortcut, startupFolder);
+    return Finished(engine, engine.Copy(sourceShortcut, startupFolder));
   }
   if (loadStartup == 0) {
     copynames::PathParts parts = copynames::SplitPath(sourceShortcut.GetString());
@@ -39,7 +46,7 @@ BOOL ApplyStartupShortcut(int loadStartup, const CString& sourceShortcut, const 
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
       return FALSE;  // not our shortcut but someone's folder: left alone
     CFileOpsEngine engine;
-    return engine.Delete(installed);
+    return Finished(engine, engine.Delete(installed));
   }
   return TRUE;
 }

@@ -57,7 +57,7 @@ void trace::Failure(const Site& site, Code kind, unsigned long code) {
   char number[16];
   std::snprintf(number, sizeof number, kind == Code::kHResult || code >= 0x80000000UL ? "0x%08lX" : "%lu", code);
   char text[160] = "";
-  if (kind != Code::kShellResult) DescribeCode(code, text, sizeof text);
+  if (kind != Code::kShellResult && code != 0) DescribeCode(code, text, sizeof text);
   char line[512];
   std::snprintf(line, sizeof line, "tidybar: %s:%d: %s failed: %s %s%s%s%s\n", FolderAndFile(site.file), site.line,
                 site.call, kKinds[int(kind)], number, text[0] ? " (" : "", text, text[0] ? ")" : "");
