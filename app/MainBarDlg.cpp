@@ -143,14 +143,14 @@ void CMainBarDlg::StartClock() {
   m_clock.SetBold(1);
   m_clock.SetSunken(1);
   m_clock.SetFontFace(12, "Comic Sans MS");
-  m_clock.Start();
+  TRACE_IF_FALSE(m_clock.Start());
 }
 
 void CMainBarDlg::ApplySettings() {
   using namespace settings;
   CRegistryStore store(0);
   OpenUserSettings(store);
-  ApplyStartupShortcut(Read(store, kLoadStartup, kAbsentLoadStartup));
+  TRACE_IF_FALSE(ApplyStartupShortcut(Read(store, kLoadStartup, kAbsentLoadStartup)));
   BarFlags flags;
   flags.loadBottom = IsOn(Read(store, kLoadBottom, kAbsentFlag));
   flags.hideMemory = IsOn(Read(store, kHideMemory, kAbsentFlag));
@@ -196,13 +196,13 @@ void CMainBarDlg::OpenSelector(const char* className, UINT timerId) {
   } else {
     delete selector;
   }
-  SetTimer(timerId, UINT(m_selectorCloseMs));
+  TRACE_IF_FALSE(SetTimer(timerId, UINT(m_selectorCloseMs)));
 }
 
 void CMainBarDlg::OnCloseBar() {
   CRegistryStore store(0);
   settings::OpenMarker(store);
-  settings::Write(store, settings::kRunOnce, 1);
+  TRACE_IF_FALSE(settings::Write(store, settings::kRunOnce, 1));
   EndDialog(0);
 }
 
@@ -217,7 +217,7 @@ void CMainBarDlg::OnPlaylistEditor() {
   editor.DoModal();
 }
 
-void CMainBarDlg::OnCalendar() { ShellExecuteA(m_hWnd, "open", "tybCal.exe", "", "", SW_SHOW); }
+void CMainBarDlg::OnCalendar() { TRACE_IF_NOT_STARTED(ShellExecuteA(m_hWnd, "open", "tybCal.exe", "", "", SW_SHOW)); }
 
 // A press on the bar's own surface (not on a child control) drags the whole bar.
 LRESULT CMainBarDlg::OnNcHitTest(POINT screen) {

@@ -9,7 +9,7 @@
 
 BOOL CTidybarApp::InitInstance() {
   trace::StartupStep("application object runs");
-  AfxOleInit();
+  TRACE_IF_FALSE(AfxOleInit());
   InitCommonControls();
   CWinApp::InitInstance();
   AfxInitRichEdit2();

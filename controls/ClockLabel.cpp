@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "controls/ClockText.h"
+#include "framework/Trace.h"
 
 namespace {
 SYSTEMTIME LocalTimeNow() {
@@ -86,6 +87,6 @@ bool CClockLabel::OnTimer(UINT_PTR id) {
   ShowTime();
   CheckAlarm();
   if (id != kClockTimerId) return false;
-  if (UINT next = m_beat.Next()) SetTimer(kClockTimerId, next);
+  if (UINT next = m_beat.Next()) TRACE_IF_FALSE(SetTimer(kClockTimerId, next));
   return true;
 }

@@ -15,6 +15,7 @@ CString CommonStartupFolder();
 
 // loadStartup 1: copy the shortcut into the Startup folder, replacing an installed copy.
 // 0: delete the installed copy (a read-only one makes the user confirm). Any other value:
-// nothing. The result is the file operation's; a missing shortcut on removal is FALSE.
+// nothing. The result is the file operation's; a missing shortcut on removal is FALSE. A
+// failed operation leaves its error code as the thread's last error.
 BOOL ApplyStartupShortcut(int loadStartup);
 BOOL ApplyStartupShortcut(int loadStartup, const CString& sourceShortcut, const CString& startupFolder);

@@ -18,10 +18,15 @@ const char kObjectProperty[] = "Tidybar.CWnd";
 // Wine reading a window property asks the wine server, dozens of times a second when idle.
 // Every object bound to a window, the window's own first. Windows belong to the program's
 // one thread, so the table needs no lock.
+//
+// The table is made on first use and never destroyed: global window objects (the application's
+// owner window, the tray icon's window) let go of their windows in their destructors at process
+// exit, and a table destroyed before them would be used after its end. The process's end
+// takes its memory back.
 using ObjectTable = std::unordered_map<HWND, std::vector<CWnd*>>;
 ObjectTable& Objects() {
-  static ObjectTable table;
-  return table;
+  static ObjectTable* const table = new ObjectTable;
+  return *table;
 }
 
 HWND NotifyingChild(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "framework/Trace.h"
 #include "ocx/fileview/FileViewEvents.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
@@ -87,13 +88,13 @@ void options::OnCloseOptions() {
   using namespace settings;
   CRegistryStore store(0);
   OpenUserSettings(store);
-  Write(store, kSelTime, std::atoi(m_selTimeEdit.GetWindowText()));
-  Write(store, kLoadBottom, IsChecked(IDC_LOAD_BOTTOM) ? 1 : 0);
-  Write(store, kLoadStartup, IsChecked(IDC_LOAD_STARTUP) ? 1 : 0);
-  Write(store, kHideCpu, IsChecked(IDC_HIDE_CPU) ? 1 : 0);
-  Write(store, kHideMp3, IsChecked(IDC_HIDE_MP3) ? 1 : 0);
-  Write(store, kSelTime, WholeNumberOrZero(m_selTimeEdit.GetWindowText()));
+  TRACE_IF_FALSE(Write(store, kSelTime, std::atoi(m_selTimeEdit.GetWindowText())));
+  TRACE_IF_FALSE(Write(store, kLoadBottom, IsChecked(IDC_LOAD_BOTTOM) ? 1 : 0));
+  TRACE_IF_FALSE(Write(store, kLoadStartup, IsChecked(IDC_LOAD_STARTUP) ? 1 : 0));
+  TRACE_IF_FALSE(Write(store, kHideCpu, IsChecked(IDC_HIDE_CPU) ? 1 : 0));
+  TRACE_IF_FALSE(Write(store, kHideMp3, IsChecked(IDC_HIDE_MP3) ? 1 : 0));
+  TRACE_IF_FALSE(Write(store, kSelTime, WholeNumberOrZero(m_selTimeEdit.GetWindowText())));
   EndDialog(IDOK);
 }
 
-void options::OnAbout() { ShellExecuteA(m_hWnd, "open", "aboutTYB.exe", "", "", SW_SHOW); }
+void options::OnAbout() { TRACE_IF_NOT_STARTED(ShellExecuteA(m_hWnd, "open", "aboutTYB.exe", "", "", SW_SHOW)); }

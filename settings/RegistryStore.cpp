@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/Exceptions.h"
+#include "framework/Trace.h"
 #include "settings/SectionName.h"
 
 namespace {
@@ -67,7 +68,7 @@ LONG CRegistryStore::OpenSection(const char* section, bool create, KeyHandle* ke
 }
 
 void CRegistryStore::CloseSection(KeyHandle* key) const {
-  if (m_flushOnClose == 1) RegFlushKey(key->Get());
+  if (m_flushOnClose == 1) TRACE_IF_ERROR(RegFlushKey(key->Get()));
   key->Reset();
 }
 

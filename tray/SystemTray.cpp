@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "framework/Exceptions.h"
+#include "framework/Trace.h"
 #include "framework/WinApp.h"
 
 CSystemTray g_trayIcon;
@@ -72,7 +73,7 @@ BOOL CSystemTray::AddToTray(CWnd* notifyWnd, UINT callbackMessage, const char* t
 
 void CSystemTray::WaitForTaskbar() {
   m_addPending = TRUE;
-  SetTimer(kRetryTimerId, kRetryMs);
+  TRACE_IF_FALSE(SetTimer(kRetryTimerId, kRetryMs));
 }
 
 void CSystemTray::StopWaitingForTaskbar() {
@@ -105,20 +106,20 @@ BOOL CSystemTray::Notify(DWORD message, UINT flags) {
 void CSystemTray::RemoveFromTray() {
   StopWaitingForTaskbar();
   if (!m_enabled) return;
-  if (!m_hidden) Notify(NIM_DELETE, 0);
+  if (!m_hidden) TRACE_IF_FALSE(Notify(NIM_DELETE, 0));
   m_enabled = FALSE;
   m_hidden = FALSE;
 }
 
 void CSystemTray::HideInTray() {
   if (!m_enabled || m_hidden) return;
-  Notify(NIM_DELETE, NIF_ICON);
+  TRACE_IF_FALSE(Notify(NIM_DELETE, NIF_ICON));
   m_hidden = TRUE;
 }
 
 void CSystemTray::ShowInTray() {
   if (!m_enabled || !m_hidden) return;
-  Notify(NIM_ADD, kAllFlags);
+  TRACE_IF_FALSE(Notify(NIM_ADD, kAllFlags));
   m_hidden = FALSE;
 }
 
@@ -129,7 +130,7 @@ void CSystemTray::ReAddToTray() {
 
 void CSystemTray::OnTaskbarCreated() {
   if (m_addPending) RetryAdd();
-  else if (m_enabled && !m_hidden) Notify(NIM_ADD, kAllFlags);
+  else if (m_enabled && !m_hidden) TRACE_IF_FALSE(Notify(NIM_ADD, kAllFlags));
 }
 
 BOOL CSystemTray::ChangeIcon(HICON icon) {
@@ -192,7 +193,7 @@ BOOL CSystemTray::RedirectNotifications(CWnd* notifyWnd) {
     m_iconData.hWnd = target;
     return TRUE;
   }
-  Notify(NIM_DELETE, 0);
+  TRACE_IF_FALSE(Notify(NIM_DELETE, 0));
   m_iconData.hWnd = target;
   m_enabled = Notify(NIM_ADD, kAllFlags);
   return m_enabled;

@@ -10,6 +10,7 @@
 #include "fileops/FileOpsEngine.h"
 #include "framework/Exceptions.h"
 #include "framework/PrivateMessages.h"
+#include "framework/Trace.h"
 #include "ocx/fileview/DropSource.h"
 #include "ocx/fileview/FileClipboard.h"
 #include "ocx/fileview/FileDataObject.h"
@@ -135,16 +136,16 @@ void CFileViewControl::OnCreateControl() {
   ListView_SetImageList(m_list, m_icons.ImageList(), LVSIL_NORMAL);
   ListView_SetCallbackMask(m_list, LVIS_DROPHILITED);
   m_dropTarget = ComPtr<CFileDropTarget>(new CFileDropTarget(m_list, this), false);
-  RegisterDragDrop(m_list, m_dropTarget.Get());
+  TRACE_IF_FAILED(RegisterDragDrop(m_list, m_dropTarget.Get()));
   m_filter = StoredValue("filter", "*.*");
   ShowFolder(Wide(StoredValue("root")));
-  SetTimer(kWatchTimer, kWatchMs);
+  TRACE_IF_FALSE(SetTimer(kWatchTimer, kWatchMs));
   // The container is still being built: it hears of the first folder once it is up.
   PostMessage(kFirstShownMessage);
 }
 
 bool CFileViewControl::OnDestroy() {
-  if (m_list) RevokeDragDrop(m_list);
+  if (m_list) TRACE_IF_FAILED(RevokeDragDrop(m_list));
   if (m_dropTarget) m_dropTarget->Detach();
   m_watcher.Stop();
   return false;
@@ -464,7 +465,7 @@ void CFileViewControl::OnTimer(UINT_PTR id) {
 }
 
 void CFileViewControl::KeepIconsComing() {
-  if (m_icons.IsPending()) SetTimer(kIconTimer, 1);
+  if (m_icons.IsPending()) TRACE_IF_FALSE(SetTimer(kIconTimer, 1));
 }
 
 // ---- List view notifications ----

@@ -5,6 +5,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/TimerBeat.h"
+#include "framework/Trace.h"
 
 namespace {
 struct Member {
@@ -34,7 +35,7 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
   // Kept on the beat, unless the last listener has left meanwhile.
   for (auto& [interval, pace] : Paces()) {
     if (pace.timer != timer) continue;
-    if (UINT next = pace.beat.Next()) SetTimer(nullptr, timer, next, &Tick);
+    if (UINT next = pace.beat.Next()) TRACE_IF_FALSE(SetTimer(nullptr, timer, next, &Tick));
     break;
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/PrivateMessages.h"
+#include "framework/Trace.h"
 
 using namespace mp3contract;
 
@@ -104,7 +105,7 @@ void CMp3Control::OnTrackEnded() {
 }
 
 void CMp3Control::UpdateTimer() {
-  if (m_player.GetState() == CMp3Player::kPlaying) SetTimer(kProgressTimer, kProgressMs);
+  if (m_player.GetState() == CMp3Player::kPlaying) TRACE_IF_FALSE(SetTimer(kProgressTimer, kProgressMs));
   else KillTimer(kProgressTimer);
 }
 

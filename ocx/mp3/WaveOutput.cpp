@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Exceptions.h"
+#include "framework/Trace.h"
 
 namespace {
 const char kWindowClass[] = "Tidybar.WaveOutput";
@@ -45,7 +46,7 @@ void CWaveOutput::Open(const WAVEFORMATEX& format, bool useDevice) {
     m_device.Reset(device);
     waveOutSetVolume(device, m_volume);
   } else if (m_window) {
-    SetTimer(m_window.Get(), kClockTimer, kClockTickMs, nullptr);
+    TRACE_IF_FALSE(SetTimer(m_window.Get(), kClockTimer, kClockTickMs, nullptr));
   }
   m_open = true;
   m_paused = false;
@@ -92,7 +93,7 @@ void CWaveOutput::Queue(size_t bytes) {
     Reset();
     m_device.Reset();
     m_clockBase = m_queuedEnd = played;
-    if (m_window) SetTimer(m_window.Get(), kClockTimer, kClockTickMs, nullptr);
+    if (m_window) TRACE_IF_FALSE(SetTimer(m_window.Get(), kClockTimer, kClockTickMs, nullptr));
   }
   if (QueuedCount() == 0) {  // an idle clock waits for sound, as a device does
     m_clockBase = ClockSamples();
@@ -124,7 +125,7 @@ void CWaveOutput::Resume() {
     waveOutRestart(m_device.Get());
   } else {
     m_clockStartMs = NowMs();
-    SetTimer(m_window.Get(), kClockTimer, kClockTickMs, nullptr);
+    TRACE_IF_FALSE(SetTimer(m_window.Get(), kClockTimer, kClockTickMs, nullptr));
   }
   m_paused = false;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "res/resource.h"
 #include "tests/support/TestKit.h"
 
 namespace {
@@ -54,13 +55,19 @@ bool Start(const std::string& folder, Running& run) {
       15000);
 }
 
-bool Ends(Running& run) {
-  PostMessageA(run.bar, WM_CLOSE, 0, 0);
-  bool ended = WaitForSingleObject(run.info.hProcess, 10000) == WAIT_OBJECT_0;
-  if (!ended) TerminateProcess(run.info.hProcess, 1);
+// Ends the program the way `end` does; its exit code, or STILL_ACTIVE when it did not end.
+DWORD EndedBy(Running& run, void (*end)(HWND bar)) {
+  end(run.bar);
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(run.info.hProcess, 10000) == WAIT_OBJECT_0) GetExitCodeProcess(run.info.hProcess, &code);
+  else TerminateProcess(run.info.hProcess, 1);
   CloseHandle(run.info.hThread);
   CloseHandle(run.info.hProcess);
-  return ended;
+  return code;
+}
+
+bool Ends(Running& run) {
+  return EndedBy(run, [](HWND bar) { PostMessageA(bar, WM_CLOSE, 0, 0); }) != STILL_ACTIVE;
 }
 
 // Icons shown in Wine's own notification area (used when the desktop has none of its own).
@@ -100,4 +107,19 @@ TEST(Program, RunsAsAnOwnedBarWithATrayIconAndLeavesNothingAtExit) {
   DWORD type;
   std::vector<BYTE> bytes;
   EXPECT_FALSE(testkit::RawValue("Software\\Glade Inc.\\tyb\\Settings", "ronce", &type, &bytes));
+}
+
+// Window objects still let go of their windows while the global objects end at exit.
+TEST(Program, EndsWithExitCodeZeroThroughEscapeAndThroughItsCloseButton) {
+  testkit::ScratchDir folder("program-exit");
+  testkit::ScratchKey marker("Glade Inc.");
+  Running byEscape, byClose;
+  ASSERT_TRUE(Start(folder.path, byEscape));
+  EXPECT_EQ(EndedBy(byEscape, [](HWND bar) { PostMessageA(bar, WM_KEYDOWN, VK_ESCAPE, 0); }), 0u);
+  ASSERT_TRUE(Start(folder.path, byClose));
+  EXPECT_EQ(EndedBy(byClose, [](HWND bar) { PostMessageA(GetDlgItem(bar, IDC_CLOSE_BAR), WM_KEYDOWN, VK_SPACE, 0); }),
+            0u);
+  DWORD type;
+  std::vector<BYTE> bytes;
+  EXPECT_TRUE(testkit::RawValue("Software\\Glade Inc.\\tyb\\Settings", "ronce", &type, &bytes)) << "Close ran";
 }

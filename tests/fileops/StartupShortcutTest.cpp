@@ -63,6 +63,7 @@ TEST_F(StartupShortcut, ZeroRemovesAndTwoDoesNeither) {
   EXPECT_TRUE(ApplyStartupShortcut(0));
   EXPECT_FALSE(filetree::Exists(installed));
   EXPECT_FALSE(ApplyStartupShortcut(0));  // already gone: reported, and nothing else happens
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND)) << "the reason stays for the caller's trace";
   EXPECT_TRUE(ApplyStartupShortcut(2));
   EXPECT_FALSE(filetree::Exists(installed));
   EXPECT_TRUE(filetree::Exists(kStartupShortcutSource));
