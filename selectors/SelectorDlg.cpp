@@ -45,7 +45,7 @@ const EventSinkMap* audio::GetEventSinkMap() const {
 // The resource scripts name these ids by macro; they must be the table's.
 namespace {
 constexpr bool HasIds(std::string_view className, unsigned button, unsigned templateId, unsigned pageId) {
-  const Category& row = kCategories[CategoryOf(className)];
+  const CategoryRow& row = kCategories[CategoryOf(className)];
   return row.button == button && row.templateId == templateId && row.pageId == pageId;
 }
 static_assert(HasIds("vide", IDC_VIDEO, IDD_SELECTOR_VIDEO, IDR_PAGE_VIDEO));

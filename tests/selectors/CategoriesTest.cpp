@@ -1,5 +1,5 @@
 // The category table against what the compiler cannot check: the selector templates'
-// titles and folders in the resource script, and the setup script's folder lists.
+// titles and folders, the pages' body ids, and the setup script's folder lists.
 #include "selectors/Categories.h"
 
 #include <gtest/gtest.h>
@@ -40,16 +40,23 @@ TEST(Categories, EachTemplateHasItsCategorysTitleAndFolder) {
   for (const std::smatch& m : All(script, R"re((\w+) DIALOGEX[\s\S]*?CAPTION "([^"]*)"[\s\S]*?TYBICONS\\\\(\w+);)re"))
     templates[ids[m[1]]] = {m[2], m[3]};
   ASSERT_EQ(templates.size(), kCategoryCount);
-  for (const Category& row : kCategories) {
+  for (const CategoryRow& row : kCategories) {
     EXPECT_EQ(templates[row.templateId].first, row.title) << row.className;
     EXPECT_EQ(templates[row.templateId].second, row.folder) << row.className;
   }
 }
 
+TEST(Categories, EachPageCarriesItsClassNameAsBodyId) {
+  std::string list = Between(Source("res/pages/pages.cmake"), "set(TIDYBAR_PAGES", ")");
+  std::map<unsigned, std::string> bodies;
+  for (const std::smatch& m : All(list, R"((\d+) (\w+))")) bodies[std::stoul(m[1])] = m[2];
+  for (const CategoryRow& row : kCategories) EXPECT_EQ(bodies[row.pageId], row.className) << row.pageId;
+}
+
 TEST(Categories, SetupMakesTheirFoldersAndPutsSamplesOnlyInThem) {
   std::string script = Source("setup/tidybar.nsi");
   std::set<std::string> expected, made;
-  for (const Category& row : kCategories) expected.emplace(row.folder);
+  for (const CategoryRow& row : kCategories) expected.emplace(row.folder);
   std::string categories = Between(script, "!macro ForEachCategory", "!macroend");
   auto lines = All(categories, R"(\$\{_macro\} (\w+))");
   for (const std::smatch& m : lines) made.insert(m[1]);
