@@ -42,12 +42,9 @@ TEST(Categories, EachTemplateAndPageAgreesWithItsRow) {
   }
 }
 
-TEST(Categories, SetupMakesTheirFoldersAndPutsSamplesOnlyInThem) {
+TEST(Categories, SetupMakesAFolderForEachCategory) {
   std::multiset<std::string> expected, made;
   for (const CategoryRow& row : kCategories) expected.emplace(row.folder);
   for (auto& m : Find("setup/tidybar.nsi", R"(\$\{_macro\} (\w+)\r?\n)")) made.insert(m[0]);
   EXPECT_EQ(made, expected);
-  auto samples = Find("setup/tidybar.nsi", R"(\$\{_macro\} (\w+) ")");
-  EXPECT_FALSE(samples.empty());
-  for (auto& m : samples) EXPECT_EQ(expected.count(m[0]), 1u) << "sample in " << m[0];
 }
