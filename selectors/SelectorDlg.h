@@ -1,7 +1,8 @@
 // The selector windows: one small window per category, a file view on the category's
 // folder over the window's page. The bar creates one per click, modeless and owned by the
 // bar, and destroys it when the category's time is up. The eight classes differ only in
-// their template and page; `audio` also binds its view and hears two of its events.
+// their template and page, which come from the category table (selectors/Categories.h);
+// `audio` also binds its view and hears two of its events.
 #pragma once
 
 #include "framework/DHtmlDialog.h"
