@@ -5,9 +5,9 @@
 
 #include "controls/BitmapDialog.h"
 #include "controls/ClockLabel.h"
+#include "controls/ColorEdit.h"
 #include "hosted/Mp3pctrl1.h"
 #include "media/BitmapSlider.h"
-#include "media/ColorEdit.h"
 #include "selectors/Categories.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "hosted/Fileviewctrl1.h"
 
 #include "hosted/ControlWindow.h"
-#include "res/resource.h"
+#include "ocx/fileview/FileViewContract.h"
 
 CLSID CFileviewctrl1::GetClsid() { return fileviewcontract::kClsid; }
 

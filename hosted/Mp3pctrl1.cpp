@@ -1,7 +1,7 @@
 #include "hosted/Mp3pctrl1.h"
 
 #include "hosted/ControlWindow.h"
-#include "res/resource.h"
+#include "ocx/mp3/Mp3Contract.h"
 
 using namespace mp3contract;
 

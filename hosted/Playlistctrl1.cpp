@@ -1,7 +1,7 @@
 #include "hosted/Playlistctrl1.h"
 
 #include "hosted/ControlWindow.h"
-#include "res/resource.h"
+#include "ocx/playlist/PlaylistContract.h"
 
 using namespace playlistcontract;
 

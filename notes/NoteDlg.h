@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "controls/ColorEdit.h"
 #include "framework/DHtmlDialog.h"
-#include "media/ColorEdit.h"
 
 class CNoteDlg : public CDHtmlDialog {
  public:

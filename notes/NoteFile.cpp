@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "framework/AtomicFile.h"
 #include "framework/Handles.h"
 #include "notes/NoteRecord.h"
-#include "ocx/playlist/AtomicFile.h"
 
 namespace note {
 

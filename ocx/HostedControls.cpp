@@ -3,9 +3,10 @@
 #include "ocx/captionbutton/CaptionButton.h"
 #include "ocx/fileview/FileViewControl.h"
 #include "ocx/monitor/MonitorControl.h"
+#include "ocx/mp3/Mp3Contract.h"
 #include "ocx/mp3/Mp3Control.h"
+#include "ocx/playlist/PlaylistContract.h"
 #include "ocx/playlist/PlaylistControl.h"
-#include "res/resource.h"
 
 void RegisterHostedControls() {
   static bool done = false;

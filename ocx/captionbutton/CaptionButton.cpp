@@ -3,7 +3,7 @@
 #include <olectl.h>
 
 #include "framework/BufferedPaint.h"
-#include "res/resource.h"
+#include "ocx/captionbutton/CaptionButtonContract.h"
 
 namespace {
 int CALLBACK FoundFont(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {

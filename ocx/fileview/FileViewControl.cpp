@@ -15,11 +15,11 @@
 #include "ocx/fileview/FileDataObject.h"
 #include "ocx/fileview/FileDropList.h"
 #include "ocx/fileview/FileTransfer.h"
+#include "ocx/fileview/FileViewContract.h"
 #include "ocx/fileview/InfoTip.h"
 #include "ocx/fileview/ShellDelete.h"
 #include "ocx/fileview/ShellMenu.h"
 #include "ocx/fileview/WideText.h"
-#include "res/resource.h"
 
 namespace {
 const UINT_PTR kWatchTimer = 1;

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "framework/BufferedPaint.h"
+#include "ocx/monitor/MonitorContract.h"
 #include "ocx/monitor/SampleClock.h"
-#include "res/resource.h"
 
 namespace {
 const int kStep = 3;  // pixels between samples

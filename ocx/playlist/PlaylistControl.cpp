@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "framework/AtomicFile.h"
 #include "framework/FileNames.h"
-#include "ocx/playlist/AtomicFile.h"
 #include "ocx/playlist/PlaylistEncoding.h"
 #include "ocx/playlist/PlaylistText.h"
 

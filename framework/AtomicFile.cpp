@@ -1,4 +1,4 @@
-#include "ocx/playlist/AtomicFile.h"
+#include "framework/AtomicFile.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Replacing a file only with a complete new version.
-#include "ocx/playlist/AtomicFile.h"
+#include "framework/AtomicFile.h"
 
 #include <gtest/gtest.h>
 

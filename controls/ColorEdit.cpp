@@ -1,4 +1,4 @@
-#include "media/ColorEdit.h"
+#include "controls/ColorEdit.h"
 
 void CColorEdit::SetBkColor(COLORREF colour) {
   m_background = colour;
