@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <olectl.h>
@@ -41,7 +42,21 @@ template <class Window> void OpenWindow(Window*& latest, UINT templateId) {
   latest = window;
   window->ShowWindow(SW_SHOWNORMAL);
 }
+
+// The category buttons' rows of the event sink map, one per row of the category table.
+template <std::size_t... Rows>
+const EventSinkMap* CategoryButtons(const EventSinkMap* base, std::index_sequence<Rows...>) {
+  static const EventSinkEntry rows[] = {
+      OnEvent<&CMainBarDlg::OnCategory<Rows>>(kCategories[Rows].button, DISPID_CLICK)...};
+  static const EventSinkMap map{base, rows};
+  return &map;
+}
+const EventSinkMap* CategoryButtons(const EventSinkMap* base) {
+  return CategoryButtons(base, std::make_index_sequence<kCategoryCount>());
+}
 }  // namespace
+
+template <std::size_t Row> void CMainBarDlg::OnCategory() { OpenSelector(new SelectorClass<Row>, Row); }
 
 CMainBarDlg::CMainBarDlg(CWnd* parent)
     : CBitmapDialog(IDD_MAIN_BAR, parent),
@@ -63,14 +78,6 @@ const MessageMap* CMainBarDlg::GetMessageMap() const {
 
 const EventSinkMap* CMainBarDlg::GetEventSinkMap() const {
   static const EventSinkEntry entries[] = {
-      OnEvent<&CMainBarDlg::OnVideo>(IDC_VIDEO, DISPID_CLICK),
-      OnEvent<&CMainBarDlg::OnAudio>(IDC_AUDIO, DISPID_CLICK),
-      OnEvent<&CMainBarDlg::OnOffice>(IDC_OFFICE, DISPID_CLICK),
-      OnEvent<&CMainBarDlg::OnInternet>(IDC_INTERNET, DISPID_CLICK),
-      OnEvent<&CMainBarDlg::OnGraphic>(IDC_GRAPHIC, DISPID_CLICK),
-      OnEvent<&CMainBarDlg::OnProgram>(IDC_PROGRAM, DISPID_CLICK),
-      OnEvent<&CMainBarDlg::OnSystem>(IDC_SYSTEM, DISPID_CLICK),
-      OnEvent<&CMainBarDlg::OnPhotos>(IDC_PHOTOS, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnOptions>(IDC_OPTIONS, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnCloseBar>(IDC_CLOSE_BAR, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnCalendar>(IDC_CALENDAR, DISPID_CLICK),
@@ -87,7 +94,7 @@ const EventSinkMap* CMainBarDlg::GetEventSinkMap() const {
       OnEvent<&CMainBarDlg::OnHelp>(IDC_HELP_BUTTON, DISPID_CLICK),
       OnEvent<&CMainBarDlg::OnNote>(IDC_NOTE, DISPID_CLICK),
   };
-  static const EventSinkMap map{CBitmapDialog::GetEventSinkMap(), entries};
+  static const EventSinkMap map{CategoryButtons(CBitmapDialog::GetEventSinkMap()), entries};
   return &map;
 }
 
@@ -173,22 +180,12 @@ void CMainBarDlg::OnNote() { OpenWindow(m_noteWnd, IDD_NOTE); }
 
 void CMainBarDlg::OnHelp() { OpenWindow(m_helpWnd, IDD_HELP); }
 
-void CMainBarDlg::OnVideo() { OpenSelector("vide", 1); }
-void CMainBarDlg::OnAudio() { OpenSelector("audio", 2); }
-void CMainBarDlg::OnOffice() { OpenSelector("office", 3); }
-void CMainBarDlg::OnInternet() { OpenSelector("web", 4); }
-void CMainBarDlg::OnGraphic() { OpenSelector("graphic", 5); }
-void CMainBarDlg::OnProgram() { OpenSelector("program", 6); }
-void CMainBarDlg::OnSystem() { OpenSelector("syst", 7); }
-void CMainBarDlg::OnPhotos() { OpenSelector("photo", 8); }
-
 // A new window each click, in the category's slot; the timer that ends it starts again.
 // A window the slot held before is no longer tracked: it stays until the user closes it.
-void CMainBarDlg::OpenSelector(const char* className, UINT timerId) {
-  CSelectorDlg*& slot = m_selectors[timerId - 1];
+void CMainBarDlg::OpenSelector(CSelectorDlg* selector, std::size_t row) {
+  CSelectorDlg*& slot = m_selectors[row];
   if (slot) slot->Untrack();
   slot = nullptr;
-  CSelectorDlg* selector = CreateSelector(className);
   if (selector->Create()) {
     selector->KeepIn(&slot);
     slot = selector;
@@ -196,7 +193,7 @@ void CMainBarDlg::OpenSelector(const char* className, UINT timerId) {
   } else {
     delete selector;
   }
-  TRACE_IF_FALSE(SetTimer(timerId, UINT(m_selectorCloseMs)));
+  TRACE_IF_FALSE(SetTimer(kCategories[row].timerId, UINT(m_selectorCloseMs)));
 }
 
 void CMainBarDlg::OnCloseBar() {
@@ -247,10 +244,11 @@ HICON CMainBarDlg::OnQueryDragIcon() { return m_barIcon; }
 
 LRESULT CMainBarDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) { return g_trayIcon.OnTrayMessage(wParam, lParam); }
 
-// Timers 1 to 8 end the lifetime of the selector window in slot id - 1.
+// A category's timer ends the lifetime of the selector window in the category's slot.
 void CMainBarDlg::OnTimer(UINT_PTR id) {
-  if (id < 1 || id > kSelectorSlots) return;
+  std::size_t row = CategoryOfTimer(id);
+  if (row == kCategoryCount) return;
   // The window frees itself and clears its slot as it goes.
-  if (CSelectorDlg* selector = m_selectors[id - 1]) selector->DestroyWindow();
+  if (CSelectorDlg* selector = m_selectors[row]) selector->DestroyWindow();
   KillTimer(id);
 }

@@ -9,6 +9,7 @@
 #include "controls/ColorEdit.h"
 #include "hosted/Mp3pctrl1.h"
 #include "media/BitmapSlider.h"
+#include "selectors/Categories.h"
 
 #include <string>
 
@@ -18,7 +19,7 @@ class CSelectorDlg;
 
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 10;
 constexpr UINT kTrayIconId = 187;
-constexpr int kSelectorSlots = 8;
+constexpr int kSelectorSlots = int(kCategoryCount);
 
 class CMainBarDlg : public CBitmapDialog {
  public:
@@ -35,15 +36,9 @@ class CMainBarDlg : public CBitmapDialog {
   void OnNote();
   void OnHelp();
 
-  // The category buttons: each opens a new window of its category for the selector lifetime.
-  void OnVideo();
-  void OnAudio();
-  void OnOffice();
-  void OnInternet();
-  void OnGraphic();
-  void OnProgram();
-  void OnSystem();
-  void OnPhotos();
+  // The category buttons, one per row of the category table: each opens a new window of its
+  // category for the selector lifetime.
+  template <std::size_t Row> void OnCategory();
   // Close writes the marker and ends the program; Calendar starts the calendar program.
   void OnCloseBar();
   void OnCalendar();
@@ -78,7 +73,7 @@ class CMainBarDlg : public CBitmapDialog {
   void StartClock();
   void ApplySettings();
   void ReopenNote();
-  void OpenSelector(const char* className, UINT timerId);
+  void OpenSelector(CSelectorDlg* selector, std::size_t row);
 
   HICON m_barIcon;
   CNoteDlg* m_noteWnd = nullptr;                   // the note window opened last

@@ -55,7 +55,8 @@
 #define IDR_PAGE_NOTE 120
 #define IDR_PAGE_PLAYLIST 121
 
-// Selector windows (one per category) and their file views.
+// Selector windows (one per category) and their file views. The category buttons, templates
+// and pages must agree with the table in selectors/Categories.h; the build checks them.
 #define IDD_SELECTOR_VIDEO 152
 #define IDD_SELECTOR_AUDIO 129
 #define IDD_SELECTOR_OFFICE 154

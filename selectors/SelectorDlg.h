@@ -1,12 +1,17 @@
 // The selector windows: one small window per category, a file view on the category's
 // folder over the window's page. The bar creates one per click, modeless and owned by the
 // bar, and destroys it when the category's time is up. The eight classes differ only in
-// their template and page; `audio` also binds its view and hears two of its events.
+// their template and page, which come from the category table (selectors/Categories.h);
+// `audio` also binds its view and hears two of its events.
 #pragma once
 
 #include "framework/DHtmlDialog.h"
 #include "hosted/Fileviewctrl1.h"
-#include "res/resource.h"
+#include "selectors/Categories.h"
+
+#include <cstddef>
+#include <tuple>
+#include <utility>
 
 class CSelectorDlg : public CDHtmlDialog {
  public:
@@ -34,35 +39,39 @@ class CSelectorDlg : public CDHtmlDialog {
   bool m_untracked = false;
 };
 
-template <UINT Template, UINT Page> class CSelectorOf : public CSelectorDlg {
+// The selector window of the category in row `Row` of the table.
+template <std::size_t Row> class CSelectorOf : public CSelectorDlg {
  public:
-  explicit CSelectorOf(CWnd* parent = nullptr) : CSelectorDlg(Template, Page, parent) {}
+  static constexpr std::size_t kRow = Row;
+  explicit CSelectorOf(CWnd* parent = nullptr)
+      : CSelectorDlg(kCategories[Row].templateId, kCategories[Row].pageId, parent) {}
 };
 
+// Each class finds its row by its run-time name; a name the table lacks does not compile.
 // NOLINTBEGIN(readability-identifier-naming): the classes carry their run-time names.
-class vide : public CSelectorOf<IDD_SELECTOR_VIDEO, IDR_PAGE_VIDEO> {
+class vide : public CSelectorOf<CategoryOf("vide")> {
   using CSelectorOf::CSelectorOf;
 };
-class office : public CSelectorOf<IDD_SELECTOR_OFFICE, IDR_PAGE_OFFICE> {
+class office : public CSelectorOf<CategoryOf("office")> {
   using CSelectorOf::CSelectorOf;
 };
-class web : public CSelectorOf<IDD_SELECTOR_INTERNET, IDR_PAGE_INTERNET> {
+class web : public CSelectorOf<CategoryOf("web")> {
   using CSelectorOf::CSelectorOf;
 };
-class graphic : public CSelectorOf<IDD_SELECTOR_GRAPHIC, IDR_PAGE_GRAPHIC> {
+class graphic : public CSelectorOf<CategoryOf("graphic")> {
   using CSelectorOf::CSelectorOf;
 };
-class program : public CSelectorOf<IDD_SELECTOR_PROGRAM, IDR_PAGE_PROGRAM> {
+class program : public CSelectorOf<CategoryOf("program")> {
   using CSelectorOf::CSelectorOf;
 };
-class syst : public CSelectorOf<IDD_SELECTOR_SYSTEM, IDR_PAGE_SYSTEM> {
+class syst : public CSelectorOf<CategoryOf("syst")> {
   using CSelectorOf::CSelectorOf;
 };
-class photo : public CSelectorOf<IDD_SELECTOR_PHOTO, IDR_PAGE_PHOTO> {
+class photo : public CSelectorOf<CategoryOf("photo")> {
   using CSelectorOf::CSelectorOf;
 };
 
-class audio : public CSelectorOf<IDD_SELECTOR_AUDIO, IDR_PAGE_AUDIO> {
+class audio : public CSelectorOf<CategoryOf("audio")> {
  public:
   using CSelectorOf::CSelectorOf;
   void DoDataExchange(CDataExchange* pDX) override;
@@ -76,5 +85,15 @@ class audio : public CSelectorOf<IDD_SELECTOR_AUDIO, IDR_PAGE_AUDIO> {
 };
 // NOLINTEND(readability-identifier-naming)
 
-// The selector classes by run-time name ("vide", "audio", ...); nullptr for another name.
-CSelectorDlg* CreateSelector(const char* name);
+// The class of each row of the table, in the table's order.
+using SelectorClasses = std::tuple<vide, audio, office, web, graphic, program, syst, photo>;
+template <std::size_t Row> using SelectorClass = std::tuple_element_t<Row, SelectorClasses>;
+
+namespace categories {
+template <std::size_t... Rows> constexpr bool ClassesFollowRows(std::index_sequence<Rows...>) {
+  return ((SelectorClass<Rows>::kRow == Rows) && ...);
+}
+}  // namespace categories
+static_assert(std::tuple_size_v<SelectorClasses> == kCategoryCount &&
+                  categories::ClassesFollowRows(std::make_index_sequence<kCategoryCount>()),
+              "one selector class per category, listed in the table's order");

@@ -62,7 +62,8 @@ UninstPage custom un.UserFilesPage un.UserFilesPageLeave
 
 !insertmacro MUI_LANGUAGE "English"
 
-; The category folders, as the selector windows name them.
+; The category folders, as the selector windows name them (the table in
+; selectors/Categories.h; its tests compare this list with it).
 !macro ForEachCategory _macro
   !insertmacro ${_macro} AUDIO
   !insertmacro ${_macro} GRAPHICS
