@@ -55,11 +55,14 @@ void CMp3Decoder::Close() {
   m_sourceDone = m_flushed = false;
 }
 
-// A fresh codec stream forgets what it was fed: the start of a file, or after a seek.
+// A fresh codec stream forgets what it was fed: the start of a file, or after a seek. The
+// new stream opens before the old one closes, so the codec stays loaded in between.
 bool CMp3Decoder::OpenCodec() {
-  m_codec.Reset();
   HACMSTREAM stream = nullptr;
-  if (acmStreamOpen(&stream, nullptr, &m_mp3.wfx, &m_pcm, nullptr, 0, 0, 0) != MMSYSERR_NOERROR) return false;
+  if (acmStreamOpen(&stream, nullptr, &m_mp3.wfx, &m_pcm, nullptr, 0, 0, 0) != MMSYSERR_NOERROR) {
+    m_codec.Reset();
+    return false;
+  }
   m_codec.Reset(stream);
   m_input.clear();
   m_inputFrames = 0;
