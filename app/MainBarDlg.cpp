@@ -188,11 +188,13 @@ void CMainBarDlg::OpenSelector(const char* className, UINT timerId) {
   CSelectorDlg*& slot = m_selectors[timerId - 1];
   if (slot) slot->Untrack();
   slot = nullptr;
+  trace::Step("click", "category window: creating");
   CSelectorDlg* selector = CreateSelector(className);
   if (selector->Create()) {
     selector->KeepIn(&slot);
     slot = selector;
     selector->ShowWindow(SW_SHOWNORMAL);
+    trace::Step("click", "category window: shown");
   } else {
     delete selector;
   }

@@ -14,8 +14,10 @@ double MsSinceProcessCreated() {
 }
 }  // namespace
 
-void trace::StartupStep(const char* step) {
+void trace::Step(const char* topic, const char* step) {
   char line[160];
-  std::snprintf(line, sizeof line, "tidybar start-up: %7.1f ms %s\n", MsSinceProcessCreated(), step);
+  std::snprintf(line, sizeof line, "tidybar %s: %7.1f ms %s\n", topic, MsSinceProcessCreated(), step);
   OutputDebugStringA(line);
 }
+
+void trace::StartupStep(const char* step) { Step("start-up", step); }
