@@ -10,6 +10,7 @@
 #include "fileops/FileOpsEngine.h"
 #include "framework/Exceptions.h"
 #include "framework/PrivateMessages.h"
+#include "framework/Trace.h"
 #include "ocx/fileview/DropSource.h"
 #include "ocx/fileview/FileClipboard.h"
 #include "ocx/fileview/FileDataObject.h"
@@ -104,6 +105,7 @@ const MessageMap* CFileViewControl::GetMessageMap() const {
       OnMessage(WM_MEASUREITEM, &CFileViewControl::OnMenuMessage<WM_MEASUREITEM>),
       OnMessage(WM_MENUCHAR, &CFileViewControl::OnMenuMessage<WM_MENUCHAR>),
       OnNotify(kListId, LVN_GETDISPINFOW, &CFileViewControl::OnGetDispInfo),
+      OnNotify(kListId, NM_CUSTOMDRAW, &CFileViewControl::OnCustomDraw),
       OnNotify(kListId, LVN_ODFINDITEMW, &CFileViewControl::OnFindItem),
       OnNotify(kAnyCode, TTN_GETDISPINFOW, &CFileViewControl::OnTipText),
       OnNotify(kListId, NM_DBLCLK, &CFileViewControl::OnDoubleClick),
@@ -135,16 +137,16 @@ void CFileViewControl::OnCreateControl() {
   ListView_SetImageList(m_list, m_icons.ImageList(), LVSIL_NORMAL);
   ListView_SetCallbackMask(m_list, LVIS_DROPHILITED);
   m_dropTarget = ComPtr<CFileDropTarget>(new CFileDropTarget(m_list, this), false);
-  RegisterDragDrop(m_list, m_dropTarget.Get());
   m_filter = StoredValue("filter", "*.*");
   ShowFolder(Wide(StoredValue("root")));
+  trace::Step("click", "file view made, its folder listed");
   SetTimer(kWatchTimer, kWatchMs);
   // The container is still being built: it hears of the first folder once it is up.
   PostMessage(kFirstShownMessage);
 }
 
 bool CFileViewControl::OnDestroy() {
-  if (m_list) RevokeDragDrop(m_list);
+  if (m_dropRegistered) RevokeDragDrop(m_list);
   if (m_dropTarget) m_dropTarget->Detach();
   m_watcher.Stop();
   return false;
@@ -451,9 +453,15 @@ void CFileViewControl::OnTimer(UINT_PTR id) {
       if (HIWORD(GetQueueStatus(QS_INPUT))) break;  // the user comes first
     }
     for (int index : changed) ListView_RedrawItems(m_list, index, index);
-    if (!m_icons.IsPending()) KillTimer(kIconTimer);
+    if (!m_icons.IsPending()) {
+      KillTimer(kIconTimer);
+      trace::Step("click", "file view has every icon");
+    }
   } else if (id == kWatchTimer) {
-    if (!m_tip) MakeTip();  // made once the first screen is up, which it would only slow
+    // Made once the first screen is up, which they would only slow; no drag reaches a
+    // window this young.
+    if (!m_tip) MakeTip();
+    if (!m_dropRegistered) m_dropRegistered = SUCCEEDED(RegisterDragDrop(m_list, m_dropTarget.Get()));
     FollowTip();
     // A folder that cannot be shown is looked for again, in case it comes back. One that is
     // shown may itself be renamed or deleted, which its own watch does not report.
@@ -478,6 +486,17 @@ LRESULT CFileViewControl::OnGetDispInfo(NMLVDISPINFOW* info) {
   if (item.mask & LVIF_IMAGE) item.iImage = m_icons.IconFor(item.iItem);
   if (item.mask & LVIF_STATE) item.state = item.iItem == m_dropItem ? LVIS_DROPHILITED : 0;
   return 0;
+}
+
+// Only tells a debugger when the list's first painting is over; the list draws itself.
+LRESULT CFileViewControl::OnCustomDraw(const NMLVCUSTOMDRAW* draw) {
+  if (m_firstPaintTraced) return CDRF_DODEFAULT;
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
+  if (draw->nmcd.dwDrawStage == CDDS_POSTPAINT) {
+    m_firstPaintTraced = true;
+    trace::Step("click", "file view's first painting over");
+  }
+  return CDRF_DODEFAULT;
 }
 
 // Typing a name's first letters moves to it.

@@ -110,6 +110,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   LRESULT OnContextMenu(WPARAM, LPARAM lParam);
   template <UINT Message> LRESULT OnMenuMessage(WPARAM wParam, LPARAM lParam);
   LRESULT OnGetDispInfo(NMLVDISPINFOW* info);
+  LRESULT OnCustomDraw(const NMLVCUSTOMDRAW* draw);
   LRESULT OnFindItem(const NMLVFINDITEMW* find);
   LRESULT OnTipText(NMTTDISPINFOW* info);
   void MakeTip();
@@ -142,6 +143,8 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   CString m_filter;
   std::vector<std::wstring> m_history;
   ComPtr<CFileDropTarget> m_dropTarget;
+  bool m_dropRegistered = false;
+  bool m_firstPaintTraced = false;
   CFileViewEvents m_events{this};
   std::vector<std::wstring> m_dragFiles;  // the files of the drag now over the view
   bool m_dragWithinDrive = false;    // ... and whether they are on the view's drive
