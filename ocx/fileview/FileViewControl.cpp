@@ -98,6 +98,7 @@ const MessageMap* CFileViewControl::GetMessageMap() const {
       OnMessage<WM_DESTROY>(&CFileViewControl::OnDestroy),
       OnMessage(kFirstShownMessage, &CFileViewControl::OnFirstShown),
       OnMessage(kLaterErrorMessage, &CFileViewControl::OnLaterError),
+      OnMessage(kTakeDropsMessage, &CFileViewControl::OnTakeDrops),
       OnMessage(WM_NOTIFYFORMAT, &CFileViewControl::OnNotifyFormat),
       OnMessage(WM_CONTEXTMENU, &CFileViewControl::OnContextMenu),
       OnMessage(WM_INITMENUPOPUP, &CFileViewControl::OnMenuMessage<WM_INITMENUPOPUP>),
@@ -458,10 +459,8 @@ void CFileViewControl::OnTimer(UINT_PTR id) {
       trace::Step("click", "file view has every icon");
     }
   } else if (id == kWatchTimer) {
-    // Made once the first screen is up, which they would only slow; no drag reaches a
-    // window this young.
-    if (!m_tip) MakeTip();
-    if (!m_dropRegistered) m_dropRegistered = SUCCEEDED(RegisterDragDrop(m_list, m_dropTarget.Get()));
+    if (!m_tip) MakeTip();  // made once the first screen is up, which it would only slow
+    TakeDrops();
     FollowTip();
     // A folder that cannot be shown is looked for again, in case it comes back. One that is
     // shown may itself be renamed or deleted, which its own watch does not report.
@@ -488,15 +487,28 @@ LRESULT CFileViewControl::OnGetDispInfo(NMLVDISPINFOW* info) {
   return 0;
 }
 
-// Only tells a debugger when the list's first painting is over; the list draws itself.
+// The list draws itself; its first painting is only marked, and then the view takes drops.
 LRESULT CFileViewControl::OnCustomDraw(const NMLVCUSTOMDRAW* draw) {
-  if (m_firstPaintTraced) return CDRF_DODEFAULT;
+  if (m_firstPaintOver) return CDRF_DODEFAULT;
   if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
   if (draw->nmcd.dwDrawStage == CDDS_POSTPAINT) {
-    m_firstPaintTraced = true;
+    m_firstPaintOver = true;
     trace::Step("click", "file view's first painting over");
+    PostMessage(kTakeDropsMessage);
   }
   return CDRF_DODEFAULT;
+}
+
+// Registering the drop target costs about a tenth of the window's making: it waits until the
+// view is on screen, where nothing can be dropped on it before (or, for a view that is never
+// painted, its first watch tick).
+LRESULT CFileViewControl::OnTakeDrops(WPARAM, LPARAM) {
+  TakeDrops();
+  return 0;
+}
+
+void CFileViewControl::TakeDrops() {
+  if (!m_dropRegistered && m_list) m_dropRegistered = SUCCEEDED(RegisterDragDrop(m_list, m_dropTarget.Get()));
 }
 
 // Typing a name's first letters moves to it.

@@ -97,6 +97,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   void ShowError(const std::wstring& text) const;
   void ShowErrorLater(const std::wstring& text);
   void KeepIconsComing();
+  void TakeDrops();
 
   // Message handlers.
   void OnSize(UINT type, int width, int height);
@@ -106,6 +107,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   bool OnDestroy();
   LRESULT OnFirstShown(WPARAM, LPARAM);
   LRESULT OnLaterError(WPARAM, LPARAM);
+  LRESULT OnTakeDrops(WPARAM, LPARAM);
   LRESULT OnNotifyFormat(WPARAM, LPARAM);
   LRESULT OnContextMenu(WPARAM, LPARAM lParam);
   template <UINT Message> LRESULT OnMenuMessage(WPARAM wParam, LPARAM lParam);
@@ -144,7 +146,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   std::vector<std::wstring> m_history;
   ComPtr<CFileDropTarget> m_dropTarget;
   bool m_dropRegistered = false;
-  bool m_firstPaintTraced = false;
+  bool m_firstPaintOver = false;
   CFileViewEvents m_events{this};
   std::vector<std::wstring> m_dragFiles;  // the files of the drag now over the view
   bool m_dragWithinDrive = false;    // ... and whether they are on the view's drive

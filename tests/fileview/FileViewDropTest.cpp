@@ -198,3 +198,15 @@ TEST_F(FileViewDropTest, ARightDragCarriesFilesFromOneViewToAnother) {
   ASSERT_EQ(dropped.size(), 1u);
   EXPECT_EQ(dropped[0].source, DispatchOf(left)) << "the drop knows which view the files come from";
 }
+
+// The view registers for drops once it is painted (or at its first watch tick, unseen):
+// another registration then finds the list taken.
+TEST_F(FileViewDropTest, AViewOnScreenTakesDrops) {
+  HWND list = right->GetListView();
+  ComPtr<IDropTarget> other(right->GetDropTarget(), true);
+  EXPECT_TRUE(PumpUntilDone([&] {
+    HRESULT hr = RegisterDragDrop(list, other.Get());
+    if (SUCCEEDED(hr)) RevokeDragDrop(list);  // not the view's yet: give it back
+    return hr == DRAGDROP_E_ALREADYREGISTERED;
+  }, 3000));
+}
