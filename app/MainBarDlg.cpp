@@ -186,10 +186,12 @@ void CMainBarDlg::OpenSelector(CSelectorDlg* selector, std::size_t row) {
   CSelectorDlg*& slot = m_selectors[row];
   if (slot) slot->Untrack();
   slot = nullptr;
+  trace::Step("click", "category window: creating");
   if (selector->Create()) {
     selector->KeepIn(&slot);
     slot = selector;
     selector->ShowWindow(SW_SHOWNORMAL);
+    trace::Step("click", "category window: shown");
   } else {
     delete selector;
   }

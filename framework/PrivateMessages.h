@@ -10,4 +10,5 @@ enum PrivateMessage : UINT {
   kLaterErrorMessage,                  // the file view: tell the user of a failure met while busy
   kDestroyEndedMessage,                // a dialog that goes with its window: destroy it now it has ended
   kLaterNoteReportMessage,             // the note: tell the user of a save that failed
+  kTakeDropsMessage,                   // the file view: its first screen is painted, take drops
 };

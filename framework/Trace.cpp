@@ -40,9 +40,9 @@ void DescribeCode(unsigned long code, char* text, DWORD size) {
 }
 }  // namespace
 
-void trace::StartupStep(const char* step) {
+void trace::Step(const char* topic, const char* step) {
   char line[160];
-  std::snprintf(line, sizeof line, "tidybar start-up: %7.1f ms %s\n", MsSinceProcessCreated(), step);
+  std::snprintf(line, sizeof line, "tidybar %s: %7.1f ms %s\n", topic, MsSinceProcessCreated(), step);
   Emit(line);
 }
 
@@ -80,3 +80,5 @@ HINSTANCE trace::IfNotStarted(HINSTANCE result, const Site& site) {
   if (value <= 32) Failure(site, Code::kShellResult, static_cast<unsigned long>(value));
   return result;
 }
+
+void trace::StartupStep(const char* step) { Step("start-up", step); }

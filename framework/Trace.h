@@ -17,6 +17,9 @@
 namespace trace {
 // "tidybar start-up: <ms since the process was created> ms <step>"
 void StartupStep(const char* step);
+// "tidybar <topic>: <ms since the process was created> ms <step>", for other timelines
+// (the click that opens a category window: topic "click").
+void Step(const char* topic, const char* step);
 
 // Where a call was made: its source file, line and text.
 struct Site {

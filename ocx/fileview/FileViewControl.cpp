@@ -98,6 +98,7 @@ const MessageMap* CFileViewControl::GetMessageMap() const {
       OnMessage<WM_DESTROY>(&CFileViewControl::OnDestroy),
       OnMessage(kFirstShownMessage, &CFileViewControl::OnFirstShown),
       OnMessage(kLaterErrorMessage, &CFileViewControl::OnLaterError),
+      OnMessage(kTakeDropsMessage, &CFileViewControl::OnTakeDrops),
       OnMessage(WM_NOTIFYFORMAT, &CFileViewControl::OnNotifyFormat),
       OnMessage(WM_CONTEXTMENU, &CFileViewControl::OnContextMenu),
       OnMessage(WM_INITMENUPOPUP, &CFileViewControl::OnMenuMessage<WM_INITMENUPOPUP>),
@@ -105,6 +106,7 @@ const MessageMap* CFileViewControl::GetMessageMap() const {
       OnMessage(WM_MEASUREITEM, &CFileViewControl::OnMenuMessage<WM_MEASUREITEM>),
       OnMessage(WM_MENUCHAR, &CFileViewControl::OnMenuMessage<WM_MENUCHAR>),
       OnNotify(kListId, LVN_GETDISPINFOW, &CFileViewControl::OnGetDispInfo),
+      OnNotify(kListId, NM_CUSTOMDRAW, &CFileViewControl::OnCustomDraw),
       OnNotify(kListId, LVN_ODFINDITEMW, &CFileViewControl::OnFindItem),
       OnNotify(kAnyCode, TTN_GETDISPINFOW, &CFileViewControl::OnTipText),
       OnNotify(kListId, NM_DBLCLK, &CFileViewControl::OnDoubleClick),
@@ -136,16 +138,16 @@ void CFileViewControl::OnCreateControl() {
   ListView_SetImageList(m_list, m_icons.ImageList(), LVSIL_NORMAL);
   ListView_SetCallbackMask(m_list, LVIS_DROPHILITED);
   m_dropTarget = ComPtr<CFileDropTarget>(new CFileDropTarget(m_list, this), false);
-  TRACE_IF_FAILED(RegisterDragDrop(m_list, m_dropTarget.Get()));
   m_filter = StoredValue("filter", "*.*");
   ShowFolder(Wide(StoredValue("root")));
+  trace::Step("click", "file view made, its folder listed");
   TRACE_IF_FALSE(SetTimer(kWatchTimer, kWatchMs));
   // The container is still being built: it hears of the first folder once it is up.
   PostMessage(kFirstShownMessage);
 }
 
 bool CFileViewControl::OnDestroy() {
-  if (m_list) TRACE_IF_FAILED(RevokeDragDrop(m_list));
+  if (m_dropRegistered) TRACE_IF_FAILED(RevokeDragDrop(m_list));
   if (m_dropTarget) m_dropTarget->Detach();
   m_watcher.Stop();
   return false;
@@ -452,9 +454,13 @@ void CFileViewControl::OnTimer(UINT_PTR id) {
       if (HIWORD(GetQueueStatus(QS_INPUT))) break;  // the user comes first
     }
     for (int index : changed) ListView_RedrawItems(m_list, index, index);
-    if (!m_icons.IsPending()) KillTimer(kIconTimer);
+    if (!m_icons.IsPending()) {
+      KillTimer(kIconTimer);
+      trace::Step("click", "file view has every icon");
+    }
   } else if (id == kWatchTimer) {
     if (!m_tip) MakeTip();  // made once the first screen is up, which it would only slow
+    TakeDrops();
     FollowTip();
     // A folder that cannot be shown is looked for again, in case it comes back. One that is
     // shown may itself be renamed or deleted, which its own watch does not report.
@@ -479,6 +485,31 @@ LRESULT CFileViewControl::OnGetDispInfo(NMLVDISPINFOW* info) {
   if (item.mask & LVIF_IMAGE) item.iImage = m_icons.IconFor(item.iItem);
   if (item.mask & LVIF_STATE) item.state = item.iItem == m_dropItem ? LVIS_DROPHILITED : 0;
   return 0;
+}
+
+// The list draws itself; its first painting is only marked, and then the view takes drops.
+LRESULT CFileViewControl::OnCustomDraw(const NMLVCUSTOMDRAW* draw) {
+  if (m_firstPaintOver) return CDRF_DODEFAULT;
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
+  if (draw->nmcd.dwDrawStage == CDDS_POSTPAINT) {
+    m_firstPaintOver = true;
+    trace::Step("click", "file view's first painting over");
+    PostMessage(kTakeDropsMessage);
+  }
+  return CDRF_DODEFAULT;
+}
+
+// Registering the drop target costs about a tenth of the window's making: it waits until the
+// view is on screen, where nothing can be dropped on it before (or, for a view that is never
+// painted, its first watch tick).
+LRESULT CFileViewControl::OnTakeDrops(WPARAM, LPARAM) {
+  TakeDrops();
+  return 0;
+}
+
+void CFileViewControl::TakeDrops() {
+  if (m_dropRegistered || !m_list) return;
+  m_dropRegistered = SUCCEEDED(TRACE_IF_FAILED(RegisterDragDrop(m_list, m_dropTarget.Get())));
 }
 
 // Typing a name's first letters moves to it.

@@ -97,6 +97,7 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   void ShowError(const std::wstring& text) const;
   void ShowErrorLater(const std::wstring& text);
   void KeepIconsComing();
+  void TakeDrops();
 
   // Message handlers.
   void OnSize(UINT type, int width, int height);
@@ -106,10 +107,12 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   bool OnDestroy();
   LRESULT OnFirstShown(WPARAM, LPARAM);
   LRESULT OnLaterError(WPARAM, LPARAM);
+  LRESULT OnTakeDrops(WPARAM, LPARAM);
   LRESULT OnNotifyFormat(WPARAM, LPARAM);
   LRESULT OnContextMenu(WPARAM, LPARAM lParam);
   template <UINT Message> LRESULT OnMenuMessage(WPARAM wParam, LPARAM lParam);
   LRESULT OnGetDispInfo(NMLVDISPINFOW* info);
+  LRESULT OnCustomDraw(const NMLVCUSTOMDRAW* draw);
   LRESULT OnFindItem(const NMLVFINDITEMW* find);
   LRESULT OnTipText(NMTTDISPINFOW* info);
   void MakeTip();
@@ -142,6 +145,8 @@ class CFileViewControl : public CHostedControl, private CFileDropTarget::Site {
   CString m_filter;
   std::vector<std::wstring> m_history;
   ComPtr<CFileDropTarget> m_dropTarget;
+  bool m_dropRegistered = false;
+  bool m_firstPaintOver = false;
   CFileViewEvents m_events{this};
   std::vector<std::wstring> m_dragFiles;  // the files of the drag now over the view
   bool m_dragWithinDrive = false;    // ... and whether they are on the view's drive

@@ -28,7 +28,7 @@ void CIconLoader::Reset(const std::vector<FileItem>& items) {
   m_asked.assign(items.size(), false);
   m_unresolved = items.size();
   m_waiting = 0;
-  for (size_t i = 0; i < items.size(); ++i) {
+  for (size_t i = 0; i < items.size() && !m_byPath.empty(); ++i) {
     auto found = m_byPath.find(Key(items[i].path));
     if (found == m_byPath.end()) continue;
     m_icons[i] = found->second;

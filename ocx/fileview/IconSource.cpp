@@ -4,7 +4,10 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
+
+#include "framework/Trace.h"
 
 namespace {
 std::string Upper(const char* text) {
@@ -20,7 +23,52 @@ std::wstring Wide(const std::string& text) {
   MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
   return wide.data();
 }
+
+std::wstring UpperWide(std::wstring text) {
+  if (!text.empty()) CharUpperBuffW(&text[0], DWORD(text.size()));
+  return text;
+}
+
+// The target of shortcut `link` when the shortcut names no icon of its own; empty when it
+// names one, or cannot be read. The shortcut is not resolved, which may search the disk.
+std::wstring PlainShortcutTarget(const char* link) {
+  ComPtr<IShellLinkW> shortcut;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(shortcut.Receive()))))
+    return std::wstring();
+  ComPtr<IPersistFile> file;
+  std::wstring wideLink = Wide(link);
+  if (wideLink.empty() ||
+      FAILED(shortcut->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Receive()))) ||
+      FAILED(file->Load(wideLink.c_str(), STGM_READ)))
+    return std::wstring();
+  wchar_t icon[MAX_PATH] = L"";
+  int iconIndex = 0;
+  if (FAILED(shortcut->GetIconLocation(icon, MAX_PATH, &iconIndex)) || icon[0]) return std::wstring();
+  wchar_t target[MAX_PATH] = L"";
+  if (shortcut->GetPath(target, MAX_PATH, nullptr, 0) != S_OK) return std::wstring();
+  return target;
+}
+
+DWORD WINAPI WarmUp(void* delay) {
+  Sleep(DWORD(reinterpret_cast<UINT_PTR>(delay)));
+  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  SHFILEINFOA info{};
+  SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
+  trace::Step("click", "the shell's image list made ahead");
+  if (SUCCEEDED(com)) CoUninitialize();
+  return 0;
+}
 }  // namespace
+
+void CIconSource::WarmUpLater(DWORD delayMs) {
+  static bool started = false;
+  if (std::exchange(started, true)) return;
+  HANDLE thread = CreateThread(nullptr, 0, &WarmUp, reinterpret_cast<void*>(UINT_PTR(delayMs)), 0, nullptr);
+  if (!thread) return;
+  SetThreadPriority(thread, THREAD_PRIORITY_LOWEST);  // never ahead of the bar's own work
+  CloseHandle(thread);
+}
 
 CIconSource::CIconSource() {
   SHFILEINFOA info{};
@@ -56,31 +104,33 @@ int CIconSource::TypeIcon(const char* extension) {
 int CIconSource::IconOf(const char* path, const char* name, bool isFolder) {
   const char* extension = PathFindExtensionA(name);
   if (!isFolder && !HasOwnIcon(extension)) return TypeIcon(extension);
-  int icon = OwnIcon(path, name);
-  if (icon == m_fileIcon && lstrcmpiA(extension, ".lnk") == 0) icon = TargetIcon(path);
+  int icon = lstrcmpiA(extension, ".lnk") == 0 ? ShortcutIcon(path, name) : OwnIcon(path, name);
   if (icon >= 0) return icon;
   return isFolder ? m_folderIcon : TypeIcon(extension);
 }
 
 // Windows shows a shortcut that names no icon with its target's; Wine's shell gives it the
 // plain document icon, so every shortcut of a category would look the same. Such a
-// shortcut is read here (without resolving it, which may search the disk) and shows its
-// target's icon.
-int CIconSource::TargetIcon(const char* link) {
-  ComPtr<IShellLinkA> shortcut;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void**>(shortcut.Receive()))))
-    return -1;
-  ComPtr<IPersistFile> file;
-  std::wstring wideLink = Wide(link);
-  if (wideLink.empty() ||
-      FAILED(shortcut->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Receive()))) ||
-      FAILED(file->Load(wideLink.c_str(), STGM_READ)))
-    return -1;
-  char target[MAX_PATH] = "";
-  if (shortcut->GetPath(target, MAX_PATH, nullptr, 0) != S_OK || !target[0]) return -1;
-  if (lstrcmpiA(PathFindExtensionA(target), ".lnk") == 0) return -1;  // a shortcut to a shortcut
-  return SystemIcon(target, 0, 0);
+// shortcut shows its target's icon; one that names an icon, or whose target has none, gets
+// the shell's answer.
+int CIconSource::ShortcutIcon(const char* path, const char* name) {
+  std::wstring target = PlainShortcutTarget(path);
+  int icon = target.empty() ? -1 : TargetIcon(target);
+  return icon >= 0 ? icon : OwnIcon(path, name);
+}
+
+// Shortcuts to the same program share its icon, looked up once.
+int CIconSource::TargetIcon(const std::wstring& target) {
+  if (lstrcmpiW(PathFindExtensionW(target.c_str()), L".lnk") == 0) return -1;  // a shortcut to a shortcut
+  std::wstring key = UpperWide(target);
+  auto found = m_byTarget.find(key);
+  if (found != m_byTarget.end()) return found->second;
+  SHFILEINFOW info{};
+  int icon = SHGetFileInfoW(target.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON)
+                 ? info.iIcon
+                 : -1;
+  m_byTarget[key] = icon;
+  return icon;
 }
 
 int CIconSource::OwnIcon(const char* path, const char* name) {

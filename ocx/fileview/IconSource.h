@@ -2,7 +2,8 @@
 // list. A file's type icon is one look-up per extension, remembered. An item's own icon (a
 // program's, a shortcut's, a folder's) is looked up through its folder, which is parsed once
 // for all of its items: parsing every item's whole path again costs the shell more than the
-// icon itself.
+// icon itself. A shortcut that names no icon shows its target's, read from the shortcut
+// without asking the shell for the shortcut's own first.
 #pragma once
 
 #include <windows.h>
@@ -36,10 +37,15 @@ class CIconSource {
   // The icon the item shows for good: its own if it has one, else its type's.
   int IconOf(const char* path, const char* name, bool isFolder);
 
+  // Has the shell make its image list on a thread of its own, once per process, `delayMs`
+  // after the call: the first view then finds it made (the shell makes it once, slowly).
+  static void WarmUpLater(DWORD delayMs);
+
  private:
   int SystemIcon(const char* path, DWORD attributes, UINT flags);
   int OwnIcon(const char* path, const char* name);
-  int TargetIcon(const char* link);
+  int ShortcutIcon(const char* path, const char* name);
+  int TargetIcon(const std::wstring& target);
   int IconInFolder(const std::string& folder, const char* name);
   void BindFolder(const std::string& folder);
 
@@ -47,6 +53,7 @@ class CIconSource {
   int m_folderIcon = 0;
   int m_fileIcon = 0;
   std::map<std::string, int> m_byType;
+  std::map<std::wstring, int> m_byTarget;  // shortcuts' targets in upper case
   std::string m_folder;  // the folder bound below, in upper case; empty when none is
   PidlHandle m_folderPidl;
   ComPtr<IShellFolder> m_shellFolder;

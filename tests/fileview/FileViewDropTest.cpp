@@ -84,6 +84,17 @@ class FileViewDropTest : public testing::Test {
   DWORD overEffect = 0;
   ComPtr<IDataObject> lastData;
 };
+
+// Whether `view` is registered for drops, once its first screen is up.
+bool TakesDrops(CFileViewControl* view) {
+  HWND list = view->GetListView();
+  ComPtr<IDropTarget> other(view->GetDropTarget(), true);
+  return PumpUntilDone([&] {
+    HRESULT hr = RegisterDragDrop(list, other.Get());
+    if (SUCCEEDED(hr)) RevokeDragDrop(list);  // not the view's yet: give it back
+    return hr == DRAGDROP_E_ALREADYREGISTERED;
+  }, 3000);
+}
 }  // namespace
 
 TEST_F(FileViewDropTest, ALeftDropMovesWithinADriveAndCopiesWithCtrl) {
@@ -178,6 +189,7 @@ void CALLBACK ReleaseButton(HWND, UINT, UINT_PTR id, DWORD) {
 }  // namespace
 
 TEST_F(FileViewDropTest, ARightDragCarriesFilesFromOneViewToAnother) {
+  ASSERT_TRUE(TakesDrops(right));
   SelectOnly(left, {IndexOf(left, "a.txt")});
   POINTL target = Empty(right);
   SetCursorPos(target.x, target.y);
@@ -198,3 +210,7 @@ TEST_F(FileViewDropTest, ARightDragCarriesFilesFromOneViewToAnother) {
   ASSERT_EQ(dropped.size(), 1u);
   EXPECT_EQ(dropped[0].source, DispatchOf(left)) << "the drop knows which view the files come from";
 }
+
+// The view registers for drops once it is painted (or at its first watch tick, unseen):
+// another registration then finds the list taken.
+TEST_F(FileViewDropTest, AViewOnScreenTakesDrops) { EXPECT_TRUE(TakesDrops(right)); }

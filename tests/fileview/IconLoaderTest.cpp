@@ -126,6 +126,30 @@ TEST(IconLoaderTest, IconsLookedUpThroughTheFolderAreTheShellsOwn) {
   EXPECT_EQ(source.IconOf((dir / "red.lnk").c_str(), "other.lnk", false), red);
 }
 
+// Shortcuts that name no icon show their own target's, however many share a source; one
+// whose target is gone, or is itself a shortcut, gets the shell's answer for the shortcut.
+TEST(IconLoaderTest, ShortcutsShowTheirOwnTargetsIcons) {
+  testkit::ScratchDir dir("icon-targets");
+  char system[MAX_PATH], windows[MAX_PATH];
+  GetSystemDirectoryA(system, MAX_PATH);
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string notepad = std::string(system) + "\\notepad.exe", regedit = std::string(windows) + "\\regedit.exe";
+  ASSERT_NE(ShellIcon(notepad), ShellIcon(regedit));
+  testkit::WriteTextFile(dir / "gone.exe", "x");
+  ASSERT_TRUE(MakeShortcut(dir / "editor1.lnk", notepad));
+  ASSERT_TRUE(MakeShortcut(dir / "registry.lnk", regedit));
+  ASSERT_TRUE(MakeShortcut(dir / "editor2.lnk", notepad));
+  ASSERT_TRUE(MakeShortcut(dir / "gone.lnk", dir / "gone.exe"));
+  ASSERT_TRUE(MakeShortcut(dir / "twice.lnk", dir / "editor1.lnk"));
+  DeleteFileA((dir / "gone.exe").c_str());
+  CIconSource source;
+  auto iconOf = [&](const char* name) { return source.IconOf((dir / name).c_str(), name, false); };
+  EXPECT_EQ(iconOf("editor1.lnk"), ShellIcon(notepad));
+  EXPECT_EQ(iconOf("registry.lnk"), ShellIcon(regedit));
+  EXPECT_EQ(iconOf("editor2.lnk"), ShellIcon(notepad));
+  for (const char* name : {"gone.lnk", "twice.lnk"}) EXPECT_EQ(iconOf(name), ShellIcon(dir / name)) << name;
+}
+
 // The items the view asked for come before the rest and are the only ones to redraw, and
 // every item ends with the icon a look-up of its own gives.
 TEST(IconLoaderTest, TheItemsAskedForComeFirst) {
