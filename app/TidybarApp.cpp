@@ -6,13 +6,6 @@
 #include "app/RunningMark.h"
 #include "framework/Trace.h"
 #include "ocx/HostedControls.h"
-#include "ocx/fileview/IconSource.h"
-
-namespace {
-// Once start-up is over: a category window opened before finds the shell's icons made
-// anyway, only later.
-const DWORD kIconWarmUpMs = 1500;
-}  // namespace
 
 BOOL CTidybarApp::InitInstance() {
   trace::StartupStep("application object runs");
@@ -21,7 +14,6 @@ BOOL CTidybarApp::InitInstance() {
   CWinApp::InitInstance();
   AfxInitRichEdit2();
   RegisterHostedControls();
-  CIconSource::WarmUpLater(kIconWarmUpMs);
   trace::StartupStep("OLE, common controls, rich edit and hosted controls ready");
   SetRegistryKey("Local AppWizard-Generated Applications");
 
