@@ -89,18 +89,10 @@ Run ClickAndWatch(DWORD pid, HWND button) {
   return run;
 }
 
-std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of("\\/")); }
-
 Run StartClickAndWatch(const std::string& program, const std::string& argument) {
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
   PROCESS_INFORMATION process{};
-  std::string commandLine = "\"" + program + "\" " + argument;
-  std::string folder = FolderOf(program);
   Run run;
-  if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
-                      &process))
-    return run;
+  if (!bench::StartProcess(program, argument, process)) return run;
   WaitForInputIdle(process.hProcess, 5000);
   Sleep(kSettleMs);
   if (HWND button = Button(process.dwProcessId)) run = ClickAndWatch(process.dwProcessId, button);

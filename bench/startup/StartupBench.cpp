@@ -25,8 +25,6 @@ using bench::ShownWindow;
 const double kQuietMs = 300;     // unchanged this long: painting is over
 const double kGiveUpMs = 15000;  // a program that never shows a window
 
-std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of("\\/")); }
-
 // The bar's controls that change by themselves: the meters, the clock, and the player's
 // display and seek slider, which follow the start-up sound.
 const std::vector<int> kLiveControls = {1001, 1003, 1017, 1031, 1033};
@@ -65,16 +63,10 @@ void Watch(DWORD pid, HWND window, double start, Run& run) {
 }
 
 Run StartAndWatch(const std::string& program) {
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
   PROCESS_INFORMATION process{};
-  std::string commandLine = "\"" + program + "\"";
-  std::string folder = FolderOf(program);
   Run run;
   double start = NowMs();
-  if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
-                      &process))
-    return run;
+  if (!bench::StartProcess(program, "", process)) return run;
   HWND window = nullptr;
   while (!(window = ShownWindow(process.dwProcessId)) && NowMs() - start < kGiveUpMs) Sleep(1);
   if (window) {

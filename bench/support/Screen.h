@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace bench {
@@ -83,6 +84,16 @@ inline unsigned long long ScreenDigest(HWND window, const std::vector<RECT>& mas
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return digest;
+}
+
+// Starts `program` with `argument`, in the program's own folder, as the installed bar starts.
+inline bool StartProcess(const std::string& program, const std::string& argument, PROCESS_INFORMATION& process) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  std::string commandLine = "\"" + program + "\"" + (argument.empty() ? "" : " " + argument);
+  std::string folder = program.substr(0, program.find_last_of("\\/"));
+  return CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                        &process) != FALSE;
 }
 
 // Waits a little for a program asked to close, ends it if it did not, and lets go of it.
