@@ -44,13 +44,17 @@ bool CMp3Decoder::Open(const char* path) {
 }
 
 void CMp3Decoder::Close() {
-  m_codec.Reset();
+  Rest();
   m_source.reset();
   m_file.Close();
   m_index = mp3::CMp3Index();
-  m_input.clear();
+}
+
+void CMp3Decoder::Rest() {
+  m_codec.Reset();
+  std::vector<uint8_t>().swap(m_input);
+  std::vector<uint8_t>().swap(m_decoded);
   m_inputFrames = 0;
-  m_decoded.clear();
   m_decodedPos = 0;
   m_sourceDone = m_flushed = false;
 }

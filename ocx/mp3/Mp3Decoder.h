@@ -17,7 +17,10 @@ class CMp3Decoder {
   // False when the file is missing, holds no Layer III stream or the codec refuses it.
   bool Open(const char* path);
   void Close();
-  bool IsOpen() const { return bool(m_codec); }
+  bool IsOpen() const { return bool(m_source); }
+  // Lets the codec stream and the sound waiting in it go while nothing plays; the next Seek
+  // takes a fresh stream.
+  void Rest();
 
   const WAVEFORMATEX& PcmFormat() const { return m_pcm; }
   const mp3::CMp3Index& Index() const { return m_index; }

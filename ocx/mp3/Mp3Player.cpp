@@ -31,8 +31,7 @@ bool CMp3Player::Play() {
   m_decoderDone = false;
   Fill();
   if (m_output.QueuedCount() == 0) {  // nothing decodes: there is nothing to play
-    m_output.Close();
-    m_baseMs = 0;
+    Stop();
     return false;
   }
   m_state = kPlaying;
@@ -45,8 +44,10 @@ void CMp3Player::Pause() {
   m_state = kPaused;
 }
 
+// A stopped player holds neither the sound device nor the codec; Play takes them again.
 void CMp3Player::Stop() {
   m_output.Close();
+  m_decoder.Rest();
   m_state = kStopped;
   m_baseMs = 0;
 }

@@ -28,7 +28,7 @@ class CMp3Player {
   // Starts from the current position, or resumes; false when nothing can be played.
   bool Play();
   void Pause();
-  // Stops and goes back to the start.
+  // Stops, lets the sound device and codec go, and goes back to the start.
   void Stop();
   // Moves to `ms` (clamped to the track); playing or paused playback goes on from there.
   void Seek(int64_t ms);

@@ -35,30 +35,82 @@ CWaveOutput::~CWaveOutput() {
 void CWaveOutput::Open(const WAVEFORMATEX& format, bool useDevice) {
   Close();
   if (!m_window) m_window.Reset(CreateMessageWindow(&CWaveOutput::WindowProc, this));
+  m_format = format;
+  m_format.cbSize = 0;
   m_rate = std::max<DWORD>(format.nSamplesPerSec, 1);
   m_blockAlign = std::max<DWORD>(format.nBlockAlign, 1);
   m_capacity = size_t(m_rate / 5) * m_blockAlign;
   for (Buffer& buffer : m_buffers) buffer.data.resize(m_capacity);
-  HWAVEOUT device = nullptr;
-  if (useDevice && m_window &&
-      waveOutOpen(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(m_window.Get()), 0, CALLBACK_WINDOW) ==
-          MMSYSERR_NOERROR) {
-    m_device.Reset(device);
-    waveOutSetVolume(device, m_volume);
-  } else if (m_window) {
-    TRACE_IF_FALSE(SetTimer(m_window.Get(), kClockTimer, kClockTickMs, nullptr));
-  }
   m_open = true;
   m_paused = false;
   m_clockBase = m_queuedEnd = 0;
   m_clockStartMs = NowMs();
+  // A timer comes only when no paint, input or posted message waits: the idle moment.
+  m_deviceDue = useDevice && m_window && SetTimer(m_window.Get(), kDeviceTimer, USER_TIMER_MINIMUM, nullptr);
+  if (!m_deviceDue && m_window) StartClock();
 }
 
 void CWaveOutput::Close() {
-  if (m_window) KillTimer(m_window.Get(), kClockTimer);
+  if (m_window) {
+    KillTimer(m_window.Get(), kClockTimer);
+    KillTimer(m_window.Get(), kDeviceTimer);
+  }
   Reset();
   m_device.Reset();
-  m_open = m_paused = false;
+  m_open = m_paused = m_deviceDue = false;
+  for (Buffer& buffer : m_buffers) std::vector<uint8_t>().swap(buffer.data);  // an idle player keeps no sound
+  m_capacity = 0;
+}
+
+// Opens the device asked for and hands it what waited, in order, from its first sample.
+void CWaveOutput::OpenDueDevice() {
+  KillTimer(m_window.Get(), kDeviceTimer);
+  if (!std::exchange(m_deviceDue, false)) return;
+  HWAVEOUT device = nullptr;
+  if (waveOutOpen(&device, WAVE_MAPPER, &m_format, reinterpret_cast<DWORD_PTR>(m_window.Get()), 0,
+                  CALLBACK_WINDOW) != MMSYSERR_NOERROR) {
+    if (!m_paused) StartClock();  // nothing has played: the clock takes every buffer from the first
+    return;
+  }
+  m_device.Reset(device);
+  waveOutSetVolume(device, m_volume);
+  if (m_paused) waveOutPause(device);
+  while (Buffer* next = OldestUnwritten()) {
+    if (!Write(*next)) {
+      FallBackToClock();
+      return;
+    }
+  }
+}
+
+CWaveOutput::Buffer* CWaveOutput::OldestUnwritten() {
+  Buffer* oldest = nullptr;
+  for (Buffer& buffer : m_buffers) {
+    bool unwritten = buffer.queued && !(buffer.header.dwFlags & WHDR_PREPARED);
+    if (unwritten && (!oldest || buffer.endSample < oldest->endSample)) oldest = &buffer;
+  }
+  return oldest;
+}
+
+// Hands a filled buffer (its header says how much of it) to the device.
+bool CWaveOutput::Write(Buffer& buffer) {
+  HWAVEOUT device = m_device.Get();
+  return waveOutPrepareHeader(device, &buffer.header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR &&
+         waveOutWrite(device, &buffer.header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+}
+
+// The device went away or never came: what it held is lost, the rest plays on the clock.
+void CWaveOutput::FallBackToClock() {
+  uint64_t played = PlayedSamples();
+  Reset();
+  m_device.Reset();
+  m_clockBase = m_queuedEnd = played;
+  if (!m_paused) StartClock();
+}
+
+void CWaveOutput::StartClock() {
+  m_clockStartMs = NowMs();
+  TRACE_IF_FALSE(SetTimer(m_window.Get(), kClockTimer, kClockTickMs, nullptr));
 }
 
 uint8_t* CWaveOutput::FreeBuffer() {
@@ -77,25 +129,18 @@ void CWaveOutput::Queue(size_t bytes) {
   bytes = std::min(bytes, m_capacity);
   bytes -= bytes % m_blockAlign;
   if (!buffer || bytes == 0) return;
+  buffer->header = WAVEHDR{};
+  buffer->header.lpData = reinterpret_cast<LPSTR>(buffer->data.data());
+  buffer->header.dwBufferLength = DWORD(bytes);
   if (m_device) {
-    buffer->header = WAVEHDR{};
-    buffer->header.lpData = reinterpret_cast<LPSTR>(buffer->data.data());
-    buffer->header.dwBufferLength = DWORD(bytes);
-    HWAVEOUT device = m_device.Get();
-    if (waveOutPrepareHeader(device, &buffer->header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR &&
-        waveOutWrite(device, &buffer->header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR) {
+    if (Write(*buffer)) {
       buffer->queued = true;
       m_queuedEnd += bytes / m_blockAlign;
       return;
     }
-    // The device went away under us: what it held is lost, the rest plays on the clock.
-    uint64_t played = PlayedSamples();
-    Reset();
-    m_device.Reset();
-    m_clockBase = m_queuedEnd = played;
-    if (m_window) TRACE_IF_FALSE(SetTimer(m_window.Get(), kClockTimer, kClockTickMs, nullptr));
+    FallBackToClock();
   }
-  if (QueuedCount() == 0) {  // an idle clock waits for sound, as a device does
+  if (QueuedCount() == 0 && !m_deviceDue) {  // an idle clock waits for sound, as a device does
     m_clockBase = ClockSamples();
     m_clockStartMs = NowMs();
   }
@@ -112,7 +157,7 @@ void CWaveOutput::Pause() {
   if (!m_open || m_paused) return;
   if (m_device) {
     waveOutPause(m_device.Get());
-  } else {
+  } else if (!m_deviceDue) {
     m_clockBase = ClockSamples();
     KillTimer(m_window.Get(), kClockTimer);  // nothing to watch while paused
   }
@@ -123,9 +168,8 @@ void CWaveOutput::Resume() {
   if (!m_open || !m_paused) return;
   if (m_device) {
     waveOutRestart(m_device.Get());
-  } else {
-    m_clockStartMs = NowMs();
-    TRACE_IF_FALSE(SetTimer(m_window.Get(), kClockTimer, kClockTickMs, nullptr));
+  } else if (!m_deviceDue) {
+    StartClock();
   }
   m_paused = false;
 }
@@ -154,7 +198,7 @@ uint64_t CWaveOutput::PlayedSamples() const {
 }
 
 uint64_t CWaveOutput::ClockSamples() const {
-  if (m_paused) return m_clockBase;
+  if (m_paused || m_deviceDue) return m_clockBase;
   double elapsed = std::max(NowMs() - m_clockStartMs, 0.0);
   return std::min(m_clockBase + uint64_t(elapsed * m_rate / 1000.0), m_queuedEnd);
 }
@@ -194,6 +238,10 @@ void CWaveOutput::CollectPlayed() {
 
 LRESULT CALLBACK CWaveOutput::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<CWaveOutput*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (self && message == WM_TIMER && wParam == kDeviceTimer) {
+    AfxGuard([self] { self->OpenDueDevice(); });
+    return 0;
+  }
   bool ours = message == MM_WOM_DONE || (message == WM_TIMER && wParam == kClockTimer);
   if (!self || !ours) return DefWindowProcA(window, message, wParam, lParam);
   AfxGuard([self] { self->CollectPlayed(); });

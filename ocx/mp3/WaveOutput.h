@@ -2,6 +2,9 @@
 // sound device can be opened, through a clock of its own that takes each buffer in real
 // time, so positions and the end of a track come just the same. Completions arrive as
 // window messages on the thread that opened it; no other thread is involved.
+// Opening a device takes Wine tens of milliseconds (it loads and tries its sound drivers),
+// so the device opens only once the thread has no painting, input or posted work waiting:
+// a window shown with the first sound paints first. Until then buffers wait, unplayed.
 #pragma once
 
 #include <windows.h>
@@ -23,11 +26,14 @@ class CWaveOutput {
   CWaveOutput(const CWaveOutput&) = delete;
   CWaveOutput& operator=(const CWaveOutput&) = delete;
 
-  // Opens the default device for `format` or, when that fails or `useDevice` is false, the clock.
+  // Asks for the default device for `format`, which opens once the thread is idle; when that
+  // fails, or at once when `useDevice` is false, the clock plays instead.
   void Open(const WAVEFORMATEX& format, bool useDevice);
+  // Closes the device and lets the buffers go.
   void Close();
   bool IsOpen() const { return m_open; }
   bool OnDevice() const { return bool(m_device); }
+  bool DeviceDue() const { return m_deviceDue; }
 
   // Bytes per buffer (a fifth of a second), and a free buffer to fill, or nullptr.
   size_t Capacity() const { return m_capacity; }
@@ -48,15 +54,20 @@ class CWaveOutput {
 
  private:
   static constexpr size_t kBuffers = 6;
-  static constexpr UINT_PTR kClockTimer = 1;
+  static constexpr UINT_PTR kClockTimer = 1, kDeviceTimer = 2;
   struct Buffer {
     std::vector<uint8_t> data;
     WAVEHDR header{};
     bool queued = false;
-    uint64_t endSample = 0;  // clock: played once the clock passes this
+    uint64_t endSample = 0;  // played once this many samples are; orders buffers kept for the device
   };
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void OpenDueDevice();
+  Buffer* OldestUnwritten();
+  bool Write(Buffer& buffer);
+  void FallBackToClock();
+  void StartClock();
   void CollectPlayed();
   uint64_t ClockSamples() const;
   double NowMs() const;
@@ -67,6 +78,8 @@ class CWaveOutput {
   std::array<Buffer, kBuffers> m_buffers;
   Buffer* m_filling = nullptr;
   bool m_open = false, m_paused = false;
+  bool m_deviceDue = false;  // the device opens at the next idle moment; nothing plays till then
+  WAVEFORMATEX m_format{};
   size_t m_capacity = 0;
   DWORD m_rate = 0, m_blockAlign = 1, m_volume = 0xFFFFFFFF;
   // Clock: samples played before `m_clockStartMs`, and the end of what is queued.

@@ -139,7 +139,8 @@ TEST_F(Mp3Control, PlaysWithProgressAndEndsWithAStateChange) {
   host.events.clear();
   host.Command([&] { host.mp3.Play(); });
   EXPECT_EQ(host.mp3.GetState(), mp3contract::kPlaying);
-  EXPECT_TRUE(host.Player().Output().OnDevice());
+  EXPECT_TRUE(host.Player().Output().DeviceDue()) << "the device opens once the thread is idle, not inside Play";
+  ASSERT_TRUE(testkit::PumpUntil([&] { return host.Player().Output().OnDevice(); }, 2000));
   ASSERT_TRUE(PumpUntilState(1));
   EXPECT_EQ(host.States(), (std::vector<long>{2, 1}));
   EXPECT_EQ(host.mp3.GetState(), mp3contract::kStopped);
@@ -160,6 +161,33 @@ TEST_F(Mp3Control, PlaysWithProgressAndEndsWithAStateChange) {
   EXPECT_FALSE(host.Player().Output().IsOpen()) << "the device is let go";
   host.Command([&] { host.mp3.Play(); });
   ASSERT_TRUE(PumpUntilState(1, 2)) << "plays again from the start";
+}
+
+// Pausing, seeking and stopping before the device has opened act on the sound still to come.
+TEST_F(Mp3Control, CallsBeforeTheDeviceOpensActOnTheSoundToCome) {
+  if (waveOutGetNumDevs() == 0) GTEST_SKIP() << "no sound device here: the player runs on its own clock";
+  host.Command([&] {
+    host.mp3.OpenFile(PathOf("VBR22M_VBRI").c_str());
+    host.mp3.Play();
+    host.mp3.Pause();
+    host.mp3.Seek(500, host.mp3.GetLength());
+  });
+  ASSERT_TRUE(testkit::PumpUntil([&] { return host.Player().Output().OnDevice(); }, 2000));
+  testkit::Pump(200);
+  EXPECT_NEAR(double(host.Player().PositionMs()), 500.0, 60.0) << "it opened paused where it was sought";
+  host.Command([&] { host.mp3.Play(); });
+  ASSERT_TRUE(PumpUntilState(1));
+  EXPECT_EQ(host.States(), (std::vector<long>{2, 3, 2, 1}));
+  host.Command([&] {
+    host.mp3.Play();
+    host.mp3.Stop();
+  });
+  testkit::Pump(200);
+  EXPECT_FALSE(host.Player().Output().OnDevice()) << "a stop before the opening leaves the device shut";
+  EXPECT_FALSE(host.Player().Output().IsOpen());
+  EXPECT_EQ(host.States(), (std::vector<long>{2, 3, 2, 1, 2, 1}));
+  host.Command([&] { host.mp3.Play(); });
+  ASSERT_TRUE(PumpUntilState(1, 3)) << "and plays again";
 }
 
 TEST_F(Mp3Control, WithoutADeviceItsClockKeepsRealTimeWithProgressFourTimesASecond) {
@@ -243,7 +271,7 @@ TEST_F(Mp3Control, VolumeGoesToThisPlayersDevice) {
     host.mp3.OpenFile(PathOf("VBR22M_VBRI").c_str());
     host.mp3.Play();
   });
-  ASSERT_TRUE(host.Player().Output().OnDevice());
+  ASSERT_TRUE(testkit::PumpUntil([&] { return host.Player().Output().OnDevice(); }, 2000));
   EXPECT_EQ(LOWORD(host.Player().Output().DeviceVolume()), level(80));
   WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
   HWAVEOUT other = nullptr;  // another program's sound, say
