@@ -62,19 +62,25 @@ void CWaveOutput::Close() {
   m_capacity = 0;
 }
 
-// Opens the device asked for and hands it what waited, in order, from its first sample.
+// Opens the device asked for, hands it what waited, in order, from its first sample, and
+// asks for the rest of the ring to be filled.
 void CWaveOutput::OpenDueDevice() {
   KillTimer(m_window.Get(), kDeviceTimer);
   if (!std::exchange(m_deviceDue, false)) return;
   HWAVEOUT device = nullptr;
   if (waveOutOpen(&device, WAVE_MAPPER, &m_format, reinterpret_cast<DWORD_PTR>(m_window.Get()), 0,
-                  CALLBACK_WINDOW) != MMSYSERR_NOERROR) {
-    if (!m_paused) StartClock();  // nothing has played: the clock takes every buffer from the first
-    return;
+                  CALLBACK_WINDOW) == MMSYSERR_NOERROR) {
+    m_device.Reset(device);
+    waveOutSetVolume(device, m_volume);
+    if (m_paused) waveOutPause(device);
+    WriteWaiting();
+  } else if (!m_paused) {
+    StartClock();  // nothing has played: the clock takes every buffer from the first
   }
-  m_device.Reset(device);
-  waveOutSetVolume(device, m_volume);
-  if (m_paused) waveOutPause(device);
+  if (m_onBufferDone) m_onBufferDone();
+}
+
+void CWaveOutput::WriteWaiting() {
   while (Buffer* next = OldestUnwritten()) {
     if (!Write(*next)) {
       FallBackToClock();
@@ -115,7 +121,7 @@ void CWaveOutput::StartClock() {
 
 uint8_t* CWaveOutput::FreeBuffer() {
   m_filling = nullptr;
-  if (!m_open) return nullptr;
+  if (!m_open || (m_deviceDue && QueuedCount() >= kBuffersBeforeDevice)) return nullptr;
   for (Buffer& buffer : m_buffers) {
     if (buffer.queued) continue;
     m_filling = &buffer;

@@ -4,7 +4,8 @@
 // window messages on the thread that opened it; no other thread is involved.
 // Opening a device takes Wine tens of milliseconds (it loads and tries its sound drivers),
 // so the device opens only once the thread has no painting, input or posted work waiting:
-// a window shown with the first sound paints first. Until then buffers wait, unplayed.
+// a window shown with the first sound paints first. Until then one buffer waits, unplayed,
+// enough to know the sound decodes; the rest are decoded once the device is open.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +21,8 @@
 
 class CWaveOutput {
  public:
-  // `onBufferDone` runs (on this thread) whenever queued buffers have been played.
+  // `onBufferDone` runs (on this thread) whenever queued buffers have been played, and
+  // once the device asked for is open (or has failed and the clock plays).
   explicit CWaveOutput(std::function<void()> onBufferDone);
   ~CWaveOutput();
   CWaveOutput(const CWaveOutput&) = delete;
@@ -54,6 +56,7 @@ class CWaveOutput {
 
  private:
   static constexpr size_t kBuffers = 6;
+  static constexpr size_t kBuffersBeforeDevice = 1;
   static constexpr UINT_PTR kClockTimer = 1, kDeviceTimer = 2;
   struct Buffer {
     std::vector<uint8_t> data;
@@ -64,6 +67,7 @@ class CWaveOutput {
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void OpenDueDevice();
+  void WriteWaiting();
   Buffer* OldestUnwritten();
   bool Write(Buffer& buffer);
   void FallBackToClock();
