@@ -45,7 +45,7 @@ class CCaptionButton : public CHostedControl {
   void SetHot(bool hot);
 
   CString m_caption;
-  FontHandle m_font;
+  HFONT m_font = nullptr;  // shared by the buttons of the same face, size and weight
   COLORREF m_fore = 0, m_back = 0, m_hover = 0;
   bool m_hot = false, m_pressed = false, m_tracking = false, m_arrowShape = false;
 };
