@@ -116,7 +116,7 @@ void CCaptionButton::OnPaint() {
   PaintBuffered(
       m_hWnd,
       [&](HDC dc, const RECT& client) {
-        if (m_font) buffer.Keep(m_font);
+        if (m_font && !m_arrowShape) buffer.Keep(m_font);  // an arrow drawn as a shape needs no font
         Draw(dc, client);
       },
       &buffer);
