@@ -73,8 +73,8 @@ const MessageMap* CCaptionButton::GetMessageMap() const {
       OnMessage<WM_CAPTURECHANGED>(&CCaptionButton::OnCaptureChanged),
       OnMessage<WM_KEYDOWN>(&CCaptionButton::OnKeyDown),
       OnMessage<WM_GETDLGCODE>(&CCaptionButton::OnGetDlgCode),
-      OnMessage<WM_SETFOCUS>(&CCaptionButton::OnFocusChange),
-      OnMessage<WM_KILLFOCUS>(&CCaptionButton::OnFocusChange),
+      OnMessage<WM_SETFOCUS>(&CCaptionButton::OnSetFocus),
+      OnMessage<WM_KILLFOCUS>(&CCaptionButton::OnKillFocus),
       OnMessage<WM_ENABLE>(&CCaptionButton::OnEnable),
       OnMessage<WM_SETTEXT>(&CCaptionButton::OnSetText),
   };
@@ -144,7 +144,7 @@ void CCaptionButton::Draw(HDC dc, const RECT& client) const {
     SetTextColor(dc, ink);
     DrawTextA(dc, m_caption, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
-  if (GetFocus() == m_hWnd) {
+  if (m_focused) {
     RECT focus = client;
     InflateRect(&focus, -3, -3);
     DrawFocusRect(dc, &focus);
@@ -224,7 +224,17 @@ UINT CCaptionButton::OnGetDlgCode(UINT, const MSG* msg) {
   return DLGC_BUTTON;
 }
 
-void CCaptionButton::OnFocusChange() { Invalidate(FALSE); }
+// The focus is followed here rather than asked for at each paint, which under Wine is a
+// call to the server for each of the bar's twenty buttons.
+void CCaptionButton::OnSetFocus() {
+  m_focused = true;
+  Invalidate(FALSE);
+}
+
+void CCaptionButton::OnKillFocus() {
+  m_focused = false;
+  Invalidate(FALSE);
+}
 
 void CCaptionButton::OnEnable() { Invalidate(FALSE); }
 

@@ -148,3 +148,17 @@ TEST(CaptionButton, ButtonsOfEverySizePaintTheirOwnFaceThroughTheSharedBuffer) {
   EXPECT_EQ(testkit::GdiObjects(), objects);
   EXPECT_FALSE(GetUpdateRect(play, nullptr, FALSE)) << "the paint leaves nothing to paint";
 }
+
+// The focus rectangle follows the focus: drawn while the button has it, gone when it leaves.
+TEST(CaptionButton, TheFocusRectangleComesAndGoesWithTheFocus) {
+  Panel panel;
+  ASSERT_TRUE(panel.Create(IDD_CONTROL_PANEL));
+  panel.ShowWindow(SW_SHOWNA);
+  HWND play = panel.GetDlgItem(IDC_PLAY_CAPTION), plain = panel.GetDlgItem(IDC_PLAIN_CAPTION);
+  SetFocus(plain);  // the dialog gave its first button the focus
+  int unfocused = Picture(play).Count(RGB(0, 255, 0));
+  SetFocus(play);
+  EXPECT_LT(Picture(play).Count(RGB(0, 255, 0)), unfocused) << "the dotted rectangle over the face";
+  SetFocus(plain);
+  EXPECT_EQ(Picture(play).Count(RGB(0, 255, 0)), unfocused);
+}
