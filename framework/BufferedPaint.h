@@ -7,20 +7,23 @@
 #include "framework/Handles.h"
 
 // An off-screen bitmap, and the memory device context it is selected into, kept between
-// paints; the bitmap is remade only when the size changes. Both stay inside this process:
+// paints; the bitmap is remade only when a larger one is asked for, so windows of different
+// sizes can share one, each drawing in its top-left corner. Both stay inside this process:
 // under X, a device context made for the display (each one made per paint, too) has its
 // font chosen through the X server, which re-reads the user's X resources every time,
 // once a second for each meter.
 class CBackBuffer {
  public:
-  // The device context to draw into, holding a bitmap of `width` x `height`.
+  // The device context to draw into, holding a bitmap of at least `width` x `height`.
   HDC For(int width, int height) {
     if (!m_dc) m_dc.Reset(CreateCompatibleDC(nullptr));
-    if (!m_bitmap || width != m_width || height != m_height) {
+    if (!m_bitmap || width > m_width || height > m_height) {
+      width = std::max({width, m_width, 1});
+      height = std::max({height, m_height, 1});
       BITMAPINFO info{};
       info.bmiHeader.biSize = sizeof info.bmiHeader;
-      info.bmiHeader.biWidth = std::max(width, 1);
-      info.bmiHeader.biHeight = -std::max(height, 1);  // top-down
+      info.bmiHeader.biWidth = width;
+      info.bmiHeader.biHeight = -height;  // top-down
       info.bmiHeader.biPlanes = 1;
       info.bmiHeader.biBitCount = 32;
       info.bmiHeader.biCompression = BI_RGB;
@@ -69,25 +72,14 @@ template <class Draw> void DrawBuffered(HWND window, Draw&& draw, CBackBuffer* c
   }
 }
 
-// Paints `window` by calling draw(dc, client) on an off-screen bitmap: `cache`'s if given,
-// else one made for this paint.
-//
-// With a cache the whole client area is copied, so the update region does not matter and
-// the window's device context is taken without BeginPaint: EndPaint resets a device
-// context's state, and the reset selects the system font again, a look-up of the user's X
-// resources under X on every paint. Windows of a class with CS_OWNDC thus keep theirs.
-template <class Draw> void PaintBuffered(HWND window, Draw&& draw, CBackBuffer* cache = nullptr) {
-  if (cache) {
-    DrawBuffered(window, draw, cache);
-    ValidateRect(window, nullptr);
-    return;
-  }
-  RECT client;
-  GetClientRect(window, &client);
-  PaintDc paint(window);
-  CBackBuffer once;
-  HDC memory = once.For(client.right, client.bottom);
-  if (!memory) return;
-  draw(memory, client);
-  BitBlt(paint.Get(), 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+// Paints `window` by calling draw(dc, client) on `cache`'s off-screen bitmap. The whole
+// client area is copied, so the update region does not matter and the window's device
+// context is taken without BeginPaint: EndPaint resets a device context's state, and the
+// reset selects the system font again, a look-up of the user's X resources under X on every
+// paint. Windows of a class with CS_OWNDC thus keep theirs. Nor does the window hear
+// WM_NCPAINT and WM_ERASEBKGND, which BeginPaint sends: neither changes a window that
+// copies all of its client area and has no frame.
+template <class Draw> void PaintBuffered(HWND window, Draw&& draw, CBackBuffer* cache) {
+  DrawBuffered(window, draw, cache);
+  ValidateRect(window, nullptr);
 }

@@ -4,9 +4,12 @@
 
 #include <richedit.h>
 
+#include "framework/WinApp.h"
 #include "res/resource.h"
 
-CHelpDlg::CHelpDlg(CWnd* parent) : CDHtmlDialog(IDD_HELP, IDR_PAGE_HELP, parent) {}
+// The rich edit's library is loaded with the first help window, the one window that has a
+// rich edit: the bar starts without it.
+CHelpDlg::CHelpDlg(CWnd* parent) : CDHtmlDialog(IDD_HELP, IDR_PAGE_HELP, parent) { AfxInitRichEdit2(); }
 
 const EventSinkMap* CHelpDlg::GetEventSinkMap() const {
   static const EventSinkEntry entries[] = {

@@ -2,6 +2,10 @@
 
 #include <olectl.h>
 
+#include <map>
+#include <string>
+#include <tuple>
+
 #include "framework/BufferedPaint.h"
 #include "ocx/captionbutton/CaptionButtonContract.h"
 
@@ -19,6 +23,31 @@ bool FontInstalled(const char* face) {
   WindowDc screen(nullptr);
   EnumFontFamiliesExA(screen.Get(), &wanted, &FoundFont, reinterpret_cast<LPARAM>(&found), 0);
   return found;
+}
+
+// What the caption buttons share: their fonts, one for each face, size and weight, and one
+// back buffer, since buttons paint one at a time on the one thread. Each button made a
+// font of its own and a bitmap for every paint before; the bar alone has twenty. The
+// buffer goes first, so no font is deleted while it is selected into the buffer.
+struct SharedTools {
+  std::map<std::tuple<std::string, LONG, LONG>, FontHandle> fonts;
+  CBackBuffer buffer;
+};
+
+SharedTools& Shared() {
+  static SharedTools tools;
+  return tools;
+}
+
+HFONT SharedFont(const LOGFONTA& font) {
+  FontHandle& slot = Shared().fonts[{font.lfFaceName, font.lfHeight, font.lfWeight}];
+  if (!slot) slot.Reset(CreateFontIndirectA(&font));
+  return slot.Get();
+}
+
+int ScreenPixelsPerInch() {
+  static const int pixels = GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSY);
+  return pixels;
 }
 
 COLORREF Blend(COLORREF a, COLORREF b, int percentB) {
@@ -44,8 +73,8 @@ const MessageMap* CCaptionButton::GetMessageMap() const {
       OnMessage<WM_CAPTURECHANGED>(&CCaptionButton::OnCaptureChanged),
       OnMessage<WM_KEYDOWN>(&CCaptionButton::OnKeyDown),
       OnMessage<WM_GETDLGCODE>(&CCaptionButton::OnGetDlgCode),
-      OnMessage<WM_SETFOCUS>(&CCaptionButton::OnFocusChange),
-      OnMessage<WM_KILLFOCUS>(&CCaptionButton::OnFocusChange),
+      OnMessage<WM_SETFOCUS>(&CCaptionButton::OnSetFocus),
+      OnMessage<WM_KILLFOCUS>(&CCaptionButton::OnKillFocus),
       OnMessage<WM_ENABLE>(&CCaptionButton::OnEnable),
       OnMessage<WM_SETTEXT>(&CCaptionButton::OnSetText),
   };
@@ -58,9 +87,8 @@ void CCaptionButton::OnCreateControl() {
   CString face = StoredValue("font", "Arial");
   int points = StoredInt("size", 8);
   if (points < 1 || points > 72) points = 8;
-  WindowDc screen(nullptr);
   LOGFONTA font{};
-  font.lfHeight = -MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+  font.lfHeight = -MulDiv(points, ScreenPixelsPerInch(), 72);
   font.lfWeight = StoredInt("bold", 0) == 1 ? FW_BOLD : FW_NORMAL;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfQuality = CLEARTYPE_QUALITY;
@@ -68,7 +96,7 @@ void CCaptionButton::OnCreateControl() {
   // A symbol font that is not installed would show its letters in another face: the one
   // symbol font the program uses is drawn as its arrow instead.
   m_arrowShape = face.CompareNoCase("Wingdings 3") == 0 && !FontInstalled(face);
-  m_font.Reset(CreateFontIndirectA(&font));
+  m_font = SharedFont(font);
   m_fore = StoredColour("fore", GetSysColor(COLOR_BTNTEXT));
   m_back = StoredColour("back", GetSysColor(COLOR_BTNFACE));
   m_hover = StoredColour("hover", Blend(m_back, RGB(255, 255, 255), 50));
@@ -84,7 +112,14 @@ void CCaptionButton::OnPrintClient(HDC dc, UINT) {
 }
 
 void CCaptionButton::OnPaint() {
-  PaintBuffered(m_hWnd, [this](HDC dc, const RECT& client) { Draw(dc, client); });
+  CBackBuffer& buffer = Shared().buffer;
+  PaintBuffered(
+      m_hWnd,
+      [&](HDC dc, const RECT& client) {
+        if (m_font && !m_arrowShape) buffer.Keep(m_font);  // an arrow drawn as a shape needs no font
+        Draw(dc, client);
+      },
+      &buffer);
 }
 
 void CCaptionButton::Draw(HDC dc, const RECT& client) const {
@@ -93,8 +128,8 @@ void CCaptionButton::Draw(HDC dc, const RECT& client) const {
                   : IsPressed() ? Blend(m_back, RGB(0, 0, 0), 15)
                   : m_hot       ? m_hover
                                 : m_back;
-  BrushHandle brush(CreateSolidBrush(face));
-  FillRect(dc, &client, brush.Get());
+  SetDCBrushColor(dc, face);
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   RECT frame = client;
   DrawEdge(dc, &frame, IsPressed() ? EDGE_SUNKEN : (m_hot ? EDGE_RAISED : BDR_RAISEDINNER), BF_RECT);
 
@@ -104,12 +139,12 @@ void CCaptionButton::Draw(HDC dc, const RECT& client) const {
   if (m_arrowShape) {
     DrawArrow(dc, text, ink);
   } else {
-    SelectObjectScope font(dc, m_font.Get());
+    SelectObjectScope font(dc, GetCurrentObject(dc, OBJ_FONT) == m_font ? nullptr : m_font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ink);
     DrawTextA(dc, m_caption, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
-  if (GetFocus() == m_hWnd) {
+  if (m_focused) {
     RECT focus = client;
     InflateRect(&focus, -3, -3);
     DrawFocusRect(dc, &focus);
@@ -189,7 +224,17 @@ UINT CCaptionButton::OnGetDlgCode(UINT, const MSG* msg) {
   return DLGC_BUTTON;
 }
 
-void CCaptionButton::OnFocusChange() { Invalidate(FALSE); }
+// The focus is followed here rather than asked for at each paint, which under Wine is a
+// call to the server for each of the bar's twenty buttons.
+void CCaptionButton::OnSetFocus() {
+  m_focused = true;
+  Invalidate(FALSE);
+}
+
+void CCaptionButton::OnKillFocus() {
+  m_focused = false;
+  Invalidate(FALSE);
+}
 
 void CCaptionButton::OnEnable() { Invalidate(FALSE); }
 

@@ -33,7 +33,8 @@ class CCaptionButton : public CHostedControl {
   void OnCaptureChanged();
   void OnKeyDown(UINT key, UINT repeats, UINT flags);
   UINT OnGetDlgCode(UINT key, const MSG* message);
-  void OnFocusChange();
+  void OnSetFocus();
+  void OnKillFocus();
   void OnEnable();
   LRESULT OnSetText(const char* text);
   BOOL OnEraseBkgnd();
@@ -45,7 +46,7 @@ class CCaptionButton : public CHostedControl {
   void SetHot(bool hot);
 
   CString m_caption;
-  FontHandle m_font;
+  HFONT m_font = nullptr;  // shared by the buttons of the same face, size and weight
   COLORREF m_fore = 0, m_back = 0, m_hover = 0;
-  bool m_hot = false, m_pressed = false, m_tracking = false, m_arrowShape = false;
+  bool m_hot = false, m_pressed = false, m_tracking = false, m_arrowShape = false, m_focused = false;
 };

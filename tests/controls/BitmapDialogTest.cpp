@@ -9,6 +9,7 @@
 
 namespace {
 const UINT kTile10 = 901;
+const UINT kTruncated10 = 903;
 
 COLORREF TilePixel(int x, int y) { return RGB(20 * x + 10, 20 * y + 10, 128); }
 
@@ -73,9 +74,12 @@ TEST(BitmapDialog, ModesOutsideTheThreeAreIgnored) {
   EXPECT_EQ(dialog.GetDrawMode(), CBitmapDialog::kCentre);
 }
 
-TEST(BitmapDialog, AMissingBitmapLeavesNoneAndReloadingFreesTheOldOne) {
+TEST(BitmapDialog, AMissingOrCutShortBitmapLeavesNoneAndReloadingMakesNoGdiObjects) {
   Background dialog;
   EXPECT_FALSE(dialog.LoadBackground(4242));
+  EXPECT_EQ(dialog.GetBackground(), nullptr);
+  ASSERT_TRUE(dialog.LoadBackground(kTile10));
+  EXPECT_FALSE(dialog.LoadBackground(kTruncated10)) << "its pixels would be read past the resource";
   EXPECT_EQ(dialog.GetBackground(), nullptr);
   Canvas canvas(5, 5);
   dialog.DrawBackground(canvas.Dc(), 5, 5);

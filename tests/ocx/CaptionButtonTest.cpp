@@ -120,3 +120,45 @@ TEST(CaptionButton, BadStoredStateFallsBack) {
   Picture plain(panel.GetDlgItem(IDC_PLAIN_CAPTION));  // garbled colours and an impossible size
   EXPECT_GT(plain.Count(GetSysColor(COLOR_BTNFACE)), plain.size.right * plain.size.bottom / 2);
 }
+
+// Every button paints through one buffer that grows to the largest button: a larger button
+// painted after a smaller one shows its whole face, a smaller one after it nothing of the
+// larger one's picture, and painting again makes no GDI objects.
+TEST(CaptionButton, ButtonsOfEverySizePaintTheirOwnFaceThroughTheSharedBuffer) {
+  Panel panel;
+  ASSERT_TRUE(panel.Create(IDD_CONTROL_PANEL));
+  panel.ShowWindow(SW_SHOWNA);
+  HWND play = panel.GetDlgItem(IDC_PLAY_CAPTION), arrow = panel.GetDlgItem(IDC_ARROW_CAPTION);
+  auto paintAndCount = [](HWND window, COLORREF colour) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT client;
+    GetClientRect(window, &client);
+    WindowDc dc(window);
+    int n = 0;
+    for (int y = 0; y < client.bottom; ++y)
+      for (int x = 0; x < client.right; ++x) n += GetPixel(dc.Get(), x, y) == colour;
+    return std::make_pair(n, int(client.right * client.bottom));
+  };
+  paintAndCount(arrow, 0);
+  auto [green, area] = paintAndCount(play, RGB(0, 255, 0));
+  EXPECT_GT(green, area * 3 / 4) << "the larger button's face, right edge included";
+  EXPECT_EQ(paintAndCount(arrow, RGB(0, 255, 0)).first, 0) << "nothing of the larger button";
+  DWORD objects = testkit::GdiObjects();
+  for (int i = 0; i < 20; ++i) paintAndCount(i % 2 ? play : arrow, 0);
+  EXPECT_EQ(testkit::GdiObjects(), objects);
+  EXPECT_FALSE(GetUpdateRect(play, nullptr, FALSE)) << "the paint leaves nothing to paint";
+}
+
+// The focus rectangle follows the focus: drawn while the button has it, gone when it leaves.
+TEST(CaptionButton, TheFocusRectangleComesAndGoesWithTheFocus) {
+  Panel panel;
+  ASSERT_TRUE(panel.Create(IDD_CONTROL_PANEL));
+  panel.ShowWindow(SW_SHOWNA);
+  HWND play = panel.GetDlgItem(IDC_PLAY_CAPTION), plain = panel.GetDlgItem(IDC_PLAIN_CAPTION);
+  SetFocus(plain);  // the dialog gave its first button the focus
+  int unfocused = Picture(play).Count(RGB(0, 255, 0));
+  SetFocus(play);
+  EXPECT_LT(Picture(play).Count(RGB(0, 255, 0)), unfocused) << "the dotted rectangle over the face";
+  SetFocus(plain);
+  EXPECT_EQ(Picture(play).Count(RGB(0, 255, 0)), unfocused);
+}
