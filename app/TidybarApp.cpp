@@ -12,8 +12,9 @@ BOOL CTidybarApp::InitInstance() {
   TRACE_IF_FALSE(AfxOleInit());
   InitCommonControls();
   CWinApp::InitInstance();
+  AfxInitRichEdit2();
   RegisterHostedControls();
-  trace::StartupStep("OLE, common controls and hosted controls ready");
+  trace::StartupStep("OLE, common controls, rich edit and hosted controls ready");
   SetRegistryKey("Local AppWizard-Generated Applications");
 
   if (!m_ownerWnd.m_hWnd) {

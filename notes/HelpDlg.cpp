@@ -4,12 +4,9 @@
 
 #include <richedit.h>
 
-#include "framework/WinApp.h"
 #include "res/resource.h"
 
-// The rich edit's library is loaded with the first help window, the one window that has a
-// rich edit: the bar starts without it.
-CHelpDlg::CHelpDlg(CWnd* parent) : CDHtmlDialog(IDD_HELP, IDR_PAGE_HELP, parent) { AfxInitRichEdit2(); }
+CHelpDlg::CHelpDlg(CWnd* parent) : CDHtmlDialog(IDD_HELP, IDR_PAGE_HELP, parent) {}
 
 const EventSinkMap* CHelpDlg::GetEventSinkMap() const {
   static const EventSinkEntry entries[] = {
