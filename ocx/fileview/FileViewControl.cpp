@@ -17,6 +17,7 @@
 #include "ocx/fileview/FileDropList.h"
 #include "ocx/fileview/FileTransfer.h"
 #include "ocx/fileview/FileViewContract.h"
+#include "ocx/fileview/IconWarmUp.h"
 #include "ocx/fileview/InfoTip.h"
 #include "ocx/fileview/ShellDelete.h"
 #include "ocx/fileview/ShellMenu.h"
@@ -121,6 +122,7 @@ const MessageMap* CFileViewControl::GetMessageMap() const {
 }
 
 void CFileViewControl::OnCreateControl() {
+  iconwarmup::StandAside();
   WindowDc screen(nullptr);
   int height = -MulDiv(8, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
   m_font.Reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
