@@ -38,8 +38,15 @@ class CIconLoader {
   void Want(size_t index);
   void Resolve(size_t index, int icon, std::vector<int>* changed);
 
+  // Of an item, what its icon needs; the wide names stay with the listing.
+  struct Item {
+    CString name;
+    CString path;
+    bool isFolder;
+  };
+
   CIconSource m_source;
-  std::vector<FileItem> m_items;
+  std::vector<Item> m_items;
   std::vector<int> m_icons;   // -1 until final
   std::vector<bool> m_asked;  // shown with a stand-in icon and waiting for its own
   size_t m_unresolved = 0;

@@ -91,6 +91,7 @@ void Prepare(const std::wstring& folder) {
     start = !std::exchange(g_running, true);
   }
   if (!start) return;
+  trace::Step("click", "making icons ahead");
   HANDLE thread = CreateThread(nullptr, 0, &PrepareOnThread, nullptr, 0, nullptr);
   if (thread) {
     CloseHandle(thread);
