@@ -17,7 +17,9 @@ namespace {
 const size_t kItemsPrepared = 24;
 
 SRWLOCK g_lock = SRWLOCK_INIT;
-std::wstring g_wanted;   // the folder asked for last and not yet taken, under g_lock
+// The folder asked for last and not yet taken, under g_lock. Never destroyed: a program that
+// ends while a preparation runs destroys its statics before the thread is stopped.
+std::wstring& g_wanted = *new std::wstring;
 bool g_running = false;  // under g_lock
 std::atomic<bool> g_standAside{false};
 
