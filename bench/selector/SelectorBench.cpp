@@ -131,9 +131,10 @@ int main(int argc, char** argv) {
       refShown.push_back(r.shownMs), refPainted.push_back(r.paintedMs);
       barShown.push_back(b.shownMs), barPainted.push_back(b.paintedMs);
     }
-    std::printf("press to category window after the pointer rested %lu ms on the button, %d runs (reference: a bare "
-                "list view with the shell's icons; painted = the X server's pixels still for %.0f ms)\n",
-                restMs, runs, kQuietMs);
+    std::printf(
+        "press to category window after the pointer rested %lu ms on the button, %d runs (reference: a bare "
+        "list view with the shell's icons; painted = the X server's pixels still for %.0f ms)\n",
+        restMs, runs, kQuietMs);
     PrintSpread("category window, to every visible icon", barPainted, "ms", 0);
     PrintSpread("bare list view, to every visible icon", refPainted, "ms", 0);
     PrintSpread("ratio category window / bare list view", Ratios(barPainted, refPainted), "x", 2);

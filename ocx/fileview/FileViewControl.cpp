@@ -237,8 +237,8 @@ void CFileViewControl::OpenItem(int index) {
     m_events.ItemOpened(true);
     return;
   }
-  auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(m_hWnd, nullptr, path.c_str(), nullptr,
-                                                        m_listing.WideFolder().c_str(), SW_SHOWNORMAL));
+  auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(m_hWnd, nullptr, path.c_str(), nullptr, m_listing.WideFolder().c_str(), SW_SHOWNORMAL));
   if (result <= 32) {
     ShowError(item.label + L" cannot be opened: " +
               Wide(SystemErrorText(result == SE_ERR_NOASSOC ? ERROR_NO_ASSOCIATION : DWORD(result))));
@@ -271,7 +271,8 @@ void CFileViewControl::SelectPaths(const std::vector<std::wstring>& paths) {
   for (const std::wstring& path : paths) wanted.insert(UpperKey(path));
   const std::vector<FileItem>& items = m_listing.Items();
   for (size_t i = 0; i < items.size() && !wanted.empty(); ++i)
-    if (wanted.erase(UpperKey(m_listing.PathOf(items[i])))) ListView_SetItemState(m_list, int(i), LVIS_SELECTED, LVIS_SELECTED);
+    if (wanted.erase(UpperKey(m_listing.PathOf(items[i]))))
+      ListView_SetItemState(m_list, int(i), LVIS_SELECTED, LVIS_SELECTED);
 }
 
 // ---- Clipboard, delete, rename ----
