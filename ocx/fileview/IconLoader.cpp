@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ocx/fileview/IconWarmUp.h"
+
 namespace {
 const size_t kMostWanted = 512;
 
@@ -37,6 +39,18 @@ void CIconLoader::Reset(const std::vector<FileItem>& items) {
   m_byPath.swap(kept);  // only the icons of the folder now shown are remembered
   m_wanted.clear();
   m_next = 0;
+  UseMadeIcons();
+}
+
+// Icons made ahead for the items (while the pointer rested on the view's button) are final
+// at once: the first painting shows them, and they are neither fetched again nor redrawn.
+void CIconLoader::UseMadeIcons() {
+  iconwarmup::MadeIcons made = iconwarmup::TakeMadeIcons();
+  if (made.IsEmpty()) return;
+  for (size_t i = 0; i < m_items.size(); ++i) {
+    int icon = m_icons[i] < 0 ? made.Find(m_items[i].path) : -1;
+    if (icon >= 0) Resolve(i, icon, nullptr);
+  }
 }
 
 // A file's type icon is one remembered look-up per extension, so it is shown at once; it is

@@ -21,6 +21,7 @@ SRWLOCK g_lock = SRWLOCK_INIT;
 // ends while a preparation runs destroys its statics before the thread is stopped.
 std::wstring& g_wanted = *new std::wstring;
 bool g_running = false;  // under g_lock
+std::map<std::string, int>& g_made = *new std::map<std::string, int>;  // for the next view, under g_lock
 std::atomic<bool> g_standAside{false};
 
 class LockScope {
@@ -30,6 +31,12 @@ class LockScope {
   LockScope(const LockScope&) = delete;
   LockScope& operator=(const LockScope&) = delete;
 };
+
+std::string UpperKey(const CString& text) {
+  CString upper = text;
+  upper.MakeUpper();
+  return upper.GetString();
+}
 
 std::wstring UpperKey(std::wstring text) {
   if (!text.empty()) CharUpperBuffW(&text[0], DWORD(text.size()));
@@ -62,7 +69,10 @@ void PrepareItems(CIconSource& source, const std::wstring& folder) {
     if (count++ == kItemsPrepared || g_standAside) return;
     const char* extension = PathFindExtensionA(item.name);
     if (!item.isFolder) source.TypeIcon(extension);
-    if (item.isFolder || CIconSource::HasOwnIcon(extension)) source.IconOf(item.path, item.name, item.isFolder);
+    if (!item.isFolder && !CIconSource::HasOwnIcon(extension)) continue;
+    int icon = source.IconOf(item.path, item.name, item.isFolder);
+    LockScope lock;
+    g_made[UpperKey(item.path)] = icon;
   }
 }
 
@@ -106,6 +116,18 @@ void Prepare(const std::wstring& folder) {
 }
 
 void StandAside() { g_standAside = true; }
+
+int MadeIcons::Find(const CString& path) const {
+  auto found = m_byPath.find(UpperKey(path));
+  return found == m_byPath.end() ? -1 : found->second;
+}
+
+MadeIcons TakeMadeIcons() {
+  MadeIcons made;
+  LockScope lock;
+  made.m_byPath.swap(g_made);
+  return made;
+}
 
 bool WasAskedFor(const std::wstring& folder) { return AskedFor().count(UpperKey(folder)) > 0; }
 

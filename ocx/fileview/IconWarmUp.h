@@ -7,7 +7,10 @@
 // program whose views are never opened should not carry.
 #pragma once
 
+#include <map>
 #include <string>
+
+#include "framework/CString.h"
 
 namespace iconwarmup {
 // Prepares the icons of `folder`'s first items, once per folder; a folder asked for while
@@ -16,6 +19,19 @@ void Prepare(const std::wstring& folder);
 // A view is being made: a preparation under way stops after the icon it is on, so that it
 // does not compete with the view for the shell.
 void StandAside();
+// The own icon made ahead for the item at `path` (as the listing gives it), or -1. The next
+// view takes them all (TakeMadeIcons) and shows them at its first painting; none outlives it.
+class MadeIcons {
+ public:
+  int Find(const CString& path) const;
+  bool IsEmpty() const { return m_byPath.empty(); }
+
+ private:
+  friend MadeIcons TakeMadeIcons();
+  std::map<std::string, int> m_byPath;  // by path in upper case
+};
+MadeIcons TakeMadeIcons();
+
 // Whether `folder` was asked for; whether a preparation is under way. For tests.
 bool WasAskedFor(const std::wstring& folder);
 bool IsRunning();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "IconFiles.h"
+#include "ocx/fileview/IconLoader.h"
 #include "ocx/fileview/IconSource.h"
 #include "tests/support/TestKit.h"
 
@@ -19,8 +20,8 @@ bool Settles() {
 }
 }  // namespace
 
-// The icons land in the shell's image list before any view asks, and a view then finds them
-// there; a folder is prepared once.
+// The icons land in the shell's image list before any view asks, and the next view has them
+// from the start; a folder is prepared once.
 TEST(IconWarmUpTest, APreparedFolderLeavesItsIconsInTheShellsList) {
   testkit::ScratchDir dir("warm-up");
   WriteSolidIcon(dir / "blue.ico", RGB(0, 0, 255));
@@ -36,6 +37,19 @@ TEST(IconWarmUpTest, APreparedFolderLeavesItsIconsInTheShellsList) {
   int blue = view.IconOf((dir / "blue.lnk").c_str(), "blue.lnk", false);
   EXPECT_EQ(ImageList_GetImageCount(view.ImageList()), after);  // found, not made again
   EXPECT_EQ(MiddleOfImage(view.ImageList(), blue), RGB(0, 0, 255));
+
+  // The next view has the icons made ahead from the start; the one after looks them up itself.
+  CFolderListing listing;
+  listing.Read(Wide(dir.path), "*.*");
+  int link = listing.Find(Wide(dir / "blue.lnk"));
+  ASSERT_GE(link, 0);
+  CIconLoader next, later;
+  next.Reset(listing.Items());
+  later.Reset(listing.Items());
+  EXPECT_EQ(next.IconFor(link), blue);
+  EXPECT_FALSE(next.IsWantedPending());
+  later.IconFor(link);
+  EXPECT_TRUE(later.IsWantedPending());
 
   EXPECT_TRUE(iconwarmup::WasAskedFor(Wide(dir.path)));
   iconwarmup::Prepare(Wide(dir.path));
