@@ -411,12 +411,9 @@ TEST_F(MainBar, SeltimeZeroClosesAtTheNextTick) {
 // without it asks for nothing.
 TEST_F(MainBar, ThePointerOnACategoryButtonPreparesItsFolder) {
   Start();
-  auto pointer = [&](UINT id, UINT mouseMessage) {
-    return bar.SendMessage(WM_SETCURSOR, WPARAM(bar.GetDlgItem(id)), MAKELPARAM(HTCLIENT, mouseMessage));
-  };
-  pointer(IDC_AUDIO, WM_LBUTTONDOWN);
+  bar.SendMessage(WM_SETCURSOR, WPARAM(bar.GetDlgItem(IDC_AUDIO)), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
   EXPECT_FALSE(iconwarmup::WasAskedFor(L"C:\\tyb\\TYBICONS\\AUDIO"));
-  pointer(IDC_OFFICE, WM_MOUSEMOVE);
+  bar.SendMessage(WM_SETCURSOR, WPARAM(bar.GetDlgItem(IDC_OFFICE)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_TRUE(iconwarmup::WasAskedFor(L"c:\\TYB\\tybicons\\office"));
   EXPECT_TRUE(testkit::PumpUntil([] { return !iconwarmup::IsRunning(); }, 20000));
 }
