@@ -17,6 +17,7 @@
 #include "notes/NoteDlg.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteRecord.h"
+#include "ocx/fileview/IconWarmUp.h"
 #include "res/resource.h"
 #include "selectors/SelectorDlg.h"
 #include "settings/OptionsDlg.h"
@@ -28,6 +29,12 @@ namespace {
 int SelectorLifetimeMs(int seconds) {
   int64_t ms = int64_t(seconds) * 1000;
   return int(std::clamp<int64_t>(ms, 0, INT_MAX));
+}
+
+// The folder a category's window shows, as its template gives it.
+std::wstring CategoryFolder(std::size_t row) {
+  std::string folder = std::string(kCategoryParent) + "\\" + std::string(kCategories[row].folder);
+  return std::wstring(folder.begin(), folder.end());  // the table's names are plain ASCII
 }
 
 // A new modeless window in `latest`. Ending it destroys it and frees its memory, since
@@ -65,6 +72,7 @@ CMainBarDlg::CMainBarDlg(CWnd* parent)
 const MessageMap* CMainBarDlg::GetMessageMap() const {
   static const MessageEntry entries[] = {
       OnMessage<WM_NCHITTEST>(&CMainBarDlg::OnNcHitTest),
+      OnMessage<WM_SETCURSOR>(&CMainBarDlg::OnSetCursor),
       OnMessage<WM_PAINT>(&CMainBarDlg::OnPaint),
       OnMessage<WM_QUERYDRAGICON>(&CMainBarDlg::OnQueryDragIcon),
       OnMessage(WM_TRAYNOTIFY, &CMainBarDlg::OnTrayNotify),
@@ -225,6 +233,17 @@ LRESULT CMainBarDlg::OnNcHitTest(POINT screen) {
   ClientToScreen(&client);
   if (PtInRect(&client, screen)) return HTCAPTION;
   return Default();
+}
+
+// The pointer on a category button (each child asks its parent first what cursor it shows)
+// says that its window may be asked for soon: the icons its first showing would make are
+// prepared meanwhile. The cursor stays the button's own.
+BOOL CMainBarDlg::OnSetCursor(HWND under, UINT, UINT mouseMessage) {
+  if (mouseMessage == WM_MOUSEMOVE && under && ::GetParent(under) == m_hWnd) {
+    std::size_t row = CategoryOfButton(UINT(::GetDlgCtrlID(under)));
+    if (row < kCategoryCount) iconwarmup::Prepare(CategoryFolder(row));
+  }
+  return BOOL(Default());
 }
 
 // Only the minimised bar draws its icon; otherwise the dialog paints as usual.

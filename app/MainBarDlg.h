@@ -62,6 +62,7 @@ class CMainBarDlg : public CBitmapDialog {
 
  protected:
   LRESULT OnNcHitTest(POINT screen);
+  BOOL OnSetCursor(HWND under, UINT hitTest, UINT mouseMessage);
   bool OnPaint();
   HICON OnQueryDragIcon();
   LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);

@@ -32,6 +32,16 @@ inline constexpr CategoryRow kCategories[] = {
 // clang-format on
 inline constexpr std::size_t kCategoryCount = std::size(kCategories);
 
+// The folder that holds the categories' folders.
+inline constexpr std::string_view kCategoryParent = "C:\\tyb\\TYBICONS";
+
+// The row whose button has id `button`, or kCategoryCount when no category has that button.
+constexpr std::size_t CategoryOfButton(unsigned button) {
+  for (std::size_t row = 0; row < kCategoryCount; ++row)
+    if (kCategories[row].button == button) return row;
+  return kCategoryCount;
+}
+
 // The row of the selector class named `className`. Asked in a constant expression (as the
 // selector classes do), a name that is not in the table does not compile.
 constexpr std::size_t CategoryOf(std::string_view className) {

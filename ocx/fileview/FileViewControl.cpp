@@ -17,6 +17,7 @@
 #include "ocx/fileview/FileDropList.h"
 #include "ocx/fileview/FileTransfer.h"
 #include "ocx/fileview/FileViewContract.h"
+#include "ocx/fileview/IconWarmUp.h"
 #include "ocx/fileview/InfoTip.h"
 #include "ocx/fileview/ShellDelete.h"
 #include "ocx/fileview/ShellMenu.h"
@@ -121,6 +122,7 @@ const MessageMap* CFileViewControl::GetMessageMap() const {
 }
 
 void CFileViewControl::OnCreateControl() {
+  iconwarmup::StandAside();
   WindowDc screen(nullptr);
   int height = -MulDiv(8, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
   m_font.Reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -195,7 +197,7 @@ void CFileViewControl::Refresh() {
   std::vector<std::wstring> selected = SelectedPaths();
   int focused = ListView_GetNextItem(m_list, -1, LVNI_FOCUSED);
   std::wstring focusedPath = focused >= 0 && size_t(focused) < m_listing.Items().size()
-                                 ? m_listing.Items()[size_t(focused)].widePath
+                                 ? m_listing.PathOf(m_listing.Items()[size_t(focused)])
                                  : std::wstring();
   ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   m_listing.Read(m_listing.WideFolder(), m_filter);
@@ -227,15 +229,16 @@ void CFileViewControl::GoBack() {
 void CFileViewControl::OpenItem(int index) {
   if (index < 0 || size_t(index) >= m_listing.Items().size()) return;
   FileItem item = m_listing.Items()[size_t(index)];
+  std::wstring path = m_listing.PathOf(item);
   if (item.isFolder) {
     m_history.push_back(m_listing.WideFolder());
-    ShowFolder(item.widePath);
+    ShowFolder(path);
     RaiseFolderShown();
     m_events.ItemOpened(true);
     return;
   }
-  auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(m_hWnd, nullptr, item.widePath.c_str(), nullptr,
-                                                        m_listing.WideFolder().c_str(), SW_SHOWNORMAL));
+  auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(m_hWnd, nullptr, path.c_str(), nullptr, m_listing.WideFolder().c_str(), SW_SHOWNORMAL));
   if (result <= 32) {
     ShowError(item.label + L" cannot be opened: " +
               Wide(SystemErrorText(result == SE_ERR_NOASSOC ? ERROR_NO_ASSOCIATION : DWORD(result))));
@@ -257,7 +260,7 @@ std::vector<int> CFileViewControl::SelectedIndices() const {
 
 std::vector<std::wstring> CFileViewControl::SelectedPaths() const {
   std::vector<std::wstring> paths;
-  for (int i : SelectedIndices()) paths.push_back(m_listing.Items()[size_t(i)].widePath);
+  for (int i : SelectedIndices()) paths.push_back(m_listing.PathOf(m_listing.Items()[size_t(i)]));
   return paths;
 }
 
@@ -268,7 +271,8 @@ void CFileViewControl::SelectPaths(const std::vector<std::wstring>& paths) {
   for (const std::wstring& path : paths) wanted.insert(UpperKey(path));
   const std::vector<FileItem>& items = m_listing.Items();
   for (size_t i = 0; i < items.size() && !wanted.empty(); ++i)
-    if (wanted.erase(UpperKey(items[i].widePath))) ListView_SetItemState(m_list, int(i), LVIS_SELECTED, LVIS_SELECTED);
+    if (wanted.erase(UpperKey(m_listing.PathOf(items[i]))))
+      ListView_SetItemState(m_list, int(i), LVIS_SELECTED, LVIS_SELECTED);
 }
 
 // ---- Clipboard, delete, rename ----
@@ -611,7 +615,7 @@ LRESULT CFileViewControl::OnEndLabelEdit(const NMLVDISPINFOW* edit) {
     return FALSE;
   }
   std::wstring renamed = JoinPath(m_listing.WideFolder(), m_listing.Names().NameForLabel(name, file.wideName, file.isFolder));
-  std::wstring error = RenameFile(file.widePath, renamed);
+  std::wstring error = RenameFile(m_listing.PathOf(file), renamed);
   if (!error.empty()) {
     ShowErrorLater(file.label + L" cannot be renamed: " + error);
     return FALSE;
@@ -708,7 +712,7 @@ DWORD CFileViewControl::OnDrop(IDataObject* data, DWORD keys, POINT point, DWORD
   std::vector<std::wstring> files;
   files.swap(m_dragFiles);
   if (files.empty() || m_listing.GetStatus() != CFolderListing::Status::kListed) return DROPEFFECT_NONE;
-  std::wstring folder = item >= 0 ? m_listing.Items()[size_t(item)].widePath : m_listing.WideFolder();
+  std::wstring folder = item >= 0 ? m_listing.PathOf(m_listing.Items()[size_t(item)]) : m_listing.WideFolder();
   DWORD effect = DefaultEffect(keys, allowed);
   if (!m_events.Drop(allowed, keys, long(files.size()), point, DragSourceView()) || !m_hWnd) return DROPEFFECT_NONE;
   if (keys & MK_RBUTTON) effect = ChooseFromMenu(point, allowed, effect);

@@ -87,7 +87,6 @@ bool CFolderListing::Add(const WIN32_FIND_DATAW& found, const std::wstring& filt
   CString ansiName = widetext::ToAnsi(name, &lossy);
   CString onDisk = lossy ? widetext::ToAnsi(found.cAlternateFileName) : ansiName;
   FileItem item{ansiName, onDisk.IsEmpty() ? CString() : JoinPath(m_folder, onDisk), isFolder};
-  item.widePath = JoinPath(m_wideFolder, name);
   item.label = m_names.LabelOf(name, isFolder);
   item.wideName = std::move(name);
   m_items.push_back(std::move(item));
@@ -116,6 +115,6 @@ int CFolderListing::Find(const CString& path) const {
 
 int CFolderListing::Find(const std::wstring& path) const {
   for (size_t i = 0; i < m_items.size(); ++i)
-    if (widetext::SameText(m_items[i].widePath, path)) return int(i);
+    if (widetext::SameText(PathOf(m_items[i]), path)) return int(i);
   return -1;
 }

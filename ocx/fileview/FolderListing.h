@@ -11,12 +11,15 @@
 #include "framework/CString.h"
 #include "ocx/fileview/DisplayNames.h"
 
+// `folder` and `name` joined by exactly one backslash.
+CString JoinPath(const CString& folder, const CString& name);
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
+
 struct FileItem {
   CString name;  // the name in the code page, for its extension
   CString path;  // full path that the 8-bit file functions accept (the short form where needed)
   bool isFolder = false;
-  std::wstring wideName;  // the name on disk
-  std::wstring widePath;  // ... and its full path
+  std::wstring wideName;  // the name on disk; its full path is the listing's PathOf
   std::wstring label;     // shown under the icon
 };
 
@@ -34,6 +37,9 @@ class CFolderListing {
   // The folder as the 8-bit file functions reach it, and as it is.
   const CString& Folder() const { return m_folder; }
   const std::wstring& WideFolder() const { return m_wideFolder; }
+  // The item's full path on disk, joined when asked for: kept whole for every item, the
+  // folder would be held once per item.
+  std::wstring PathOf(const FileItem& item) const { return JoinPath(m_wideFolder, item.wideName); }
   // The index of the item whose path is `path` (any case), or -1.
   int Find(const CString& path) const;
   int Find(const std::wstring& path) const;
@@ -51,7 +57,3 @@ class CFolderListing {
   DWORD m_error = 0;
   std::vector<FileItem> m_items;
 };
-
-// `folder` and `name` joined by exactly one backslash.
-CString JoinPath(const CString& folder, const CString& name);
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);

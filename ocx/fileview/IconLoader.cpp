@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ocx/fileview/IconWarmUp.h"
+
 namespace {
 const size_t kMostWanted = 512;
 
@@ -13,17 +15,16 @@ std::string Key(const CString& text) {
   return upper.GetString();
 }
 
-bool HasOwnIcon(const FileItem& item) {
-  return item.isFolder || CIconSource::HasOwnIcon(PathFindExtensionA(item.name));
+bool HasOwnIcon(bool isFolder, const char* name) {
+  return isFolder || CIconSource::HasOwnIcon(PathFindExtensionA(name));
 }
 }  // namespace
 
 void CIconLoader::Reset(const std::vector<FileItem>& items) {
   std::map<std::string, int> kept;
-  // Only what the icons need: the wide names stay with the listing.
   m_items.clear();
   m_items.reserve(items.size());
-  for (const FileItem& item : items) m_items.push_back(FileItem{item.name, item.path, item.isFolder});
+  for (const FileItem& item : items) m_items.push_back(Item{item.name, item.path, item.isFolder});
   m_icons.assign(items.size(), -1);
   m_asked.assign(items.size(), false);
   m_unresolved = items.size();
@@ -38,6 +39,18 @@ void CIconLoader::Reset(const std::vector<FileItem>& items) {
   m_byPath.swap(kept);  // only the icons of the folder now shown are remembered
   m_wanted.clear();
   m_next = 0;
+  UseMadeIcons();
+}
+
+// Icons made ahead for the items (while the pointer rested on the view's button) are final
+// at once: the first painting shows them, and they are neither fetched again nor redrawn.
+void CIconLoader::UseMadeIcons() {
+  iconwarmup::MadeIcons made = iconwarmup::TakeMadeIcons();
+  if (made.IsEmpty()) return;
+  for (size_t i = 0; i < m_items.size(); ++i) {
+    int icon = m_icons[i] < 0 ? made.Find(m_items[i].path) : -1;
+    if (icon >= 0) Resolve(i, icon, nullptr);
+  }
 }
 
 // A file's type icon is one remembered look-up per extension, so it is shown at once; it is
@@ -46,13 +59,13 @@ int CIconLoader::IconFor(int index) {
   if (index < 0 || size_t(index) >= m_icons.size()) return m_source.FileIcon();
   size_t at = size_t(index);
   if (m_icons[at] >= 0) return m_icons[at];
-  const FileItem& item = m_items[at];
+  const Item& item = m_items[at];
   if (item.isFolder) {
     Want(at);
     return m_source.FolderIcon();
   }
   int typeIcon = m_source.TypeIcon(PathFindExtensionA(item.name));
-  if (HasOwnIcon(item)) Want(at);
+  if (HasOwnIcon(item.isFolder, item.name)) Want(at);
   else Resolve(at, typeIcon, nullptr);
   return typeIcon;
 }
@@ -72,7 +85,7 @@ void CIconLoader::Resolve(size_t index, int icon, std::vector<int>* changed) {
     m_asked[index] = false;
     --m_waiting;
   }
-  if (HasOwnIcon(m_items[index])) m_byPath[Key(m_items[index].path)] = icon;
+  if (HasOwnIcon(m_items[index].isFolder, m_items[index].name)) m_byPath[Key(m_items[index].path)] = icon;
   if (changed) changed->push_back(int(index));
 }
 
@@ -94,7 +107,7 @@ void CIconLoader::LoadSome(DWORD budgetMs, std::vector<int>* changed) {
       return;
     }
     if (m_icons[index] >= 0) continue;
-    const FileItem& item = m_items[index];
+    const Item& item = m_items[index];
     DWORD fetchStart = GetTickCount();
     Resolve(index, m_source.IconOf(item.path, item.name, item.isFolder), m_asked[index] ? changed : nullptr);
     DWORD now = GetTickCount();

@@ -3,7 +3,8 @@
 // (programs, shortcuts, icon files) get it later, so that a large folder shows its names at
 // once and input is never kept waiting long. Items the view asks for (the visible ones) come
 // first, then the rest in order. The later icons are looked up a few at a time (LoadSome), on
-// the view's own thread. Icons are indices into the system image list.
+// the view's own thread; those made ahead (IconWarmUp.h) are in from the start. Icons are
+// indices into the system image list.
 #pragma once
 
 #include <windows.h>
@@ -35,11 +36,19 @@ class CIconLoader {
   bool IsWantedPending() const { return m_waiting > 0; }
 
  private:
+  void UseMadeIcons();
   void Want(size_t index);
   void Resolve(size_t index, int icon, std::vector<int>* changed);
 
+  // Of an item, what its icon needs; the wide names stay with the listing.
+  struct Item {
+    CString name;
+    CString path;
+    bool isFolder;
+  };
+
   CIconSource m_source;
-  std::vector<FileItem> m_items;
+  std::vector<Item> m_items;
   std::vector<int> m_icons;   // -1 until final
   std::vector<bool> m_asked;  // shown with a stand-in icon and waiting for its own
   size_t m_unresolved = 0;

@@ -4,10 +4,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <utility>
 #include <vector>
-
-#include "framework/Trace.h"
 
 namespace {
 std::string Upper(const char* text) {
@@ -49,26 +46,7 @@ std::wstring PlainShortcutTarget(const char* link) {
   if (shortcut->GetPath(target, MAX_PATH, nullptr, 0) != S_OK) return std::wstring();
   return target;
 }
-
-DWORD WINAPI WarmUp(void* delay) {
-  Sleep(DWORD(reinterpret_cast<UINT_PTR>(delay)));
-  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  SHFILEINFOA info{};
-  SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
-  trace::Step("click", "the shell's image list made ahead");
-  if (SUCCEEDED(com)) CoUninitialize();
-  return 0;
-}
 }  // namespace
-
-void CIconSource::WarmUpLater(DWORD delayMs) {
-  static bool started = false;
-  if (std::exchange(started, true)) return;
-  HANDLE thread = CreateThread(nullptr, 0, &WarmUp, reinterpret_cast<void*>(UINT_PTR(delayMs)), 0, nullptr);
-  if (!thread) return;
-  SetThreadPriority(thread, THREAD_PRIORITY_LOWEST);  // never ahead of the bar's own work
-  CloseHandle(thread);
-}
 
 CIconSource::CIconSource() {
   SHFILEINFOA info{};

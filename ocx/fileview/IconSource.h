@@ -37,10 +37,6 @@ class CIconSource {
   // The icon the item shows for good: its own if it has one, else its type's.
   int IconOf(const char* path, const char* name, bool isFolder);
 
-  // Has the shell make its image list on a thread of its own, once per process, `delayMs`
-  // after the call: the first view then finds it made (the shell makes it once, slowly).
-  static void WarmUpLater(DWORD delayMs);
-
  private:
   int SystemIcon(const char* path, DWORD attributes, UINT flags);
   int OwnIcon(const char* path, const char* name);

@@ -19,6 +19,7 @@
 #include "notes/NoteDlg.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteRecord.h"
+#include "ocx/fileview/IconWarmUp.h"
 #include "res/resource.h"
 #include "selectors/SelectorDlg.h"
 #include "settings/RegistryStore.h"
@@ -404,6 +405,17 @@ TEST_F(MainBar, SeltimeZeroClosesAtTheNextTick) {
   ClickButton(bar, IDC_SYSTEM);
   HWND window = *bar.SelectorIn(6);
   EXPECT_TRUE(testkit::PumpUntil([&] { return !IsWindow(window); }, 1000));
+}
+
+// The pointer coming onto a category button has that category's icons made ahead; a press
+// without it asks for nothing.
+TEST_F(MainBar, ThePointerOnACategoryButtonPreparesItsFolder) {
+  Start();
+  bar.SendMessage(WM_SETCURSOR, WPARAM(bar.GetDlgItem(IDC_AUDIO)), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  EXPECT_FALSE(iconwarmup::WasAskedFor(L"C:\\tyb\\TYBICONS\\AUDIO"));
+  bar.SendMessage(WM_SETCURSOR, WPARAM(bar.GetDlgItem(IDC_OFFICE)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_TRUE(iconwarmup::WasAskedFor(L"c:\\TYB\\tybicons\\office"));
+  EXPECT_TRUE(testkit::PumpUntil([] { return !iconwarmup::IsRunning(); }, 20000));
 }
 
 TEST_F(MainBar, AThousandCategoryClicksLeaveNothingBehind) {

@@ -31,15 +31,21 @@ TEST(Categories, EachTemplateAndPageAgreesWithItsRow) {
   std::map<std::string, unsigned> ids;
   for (auto& m : Find("res/resource.h", R"(#define (\w+) (\d+))")) ids[m[0]] = std::stoul(m[1]);
   std::map<unsigned, std::vector<std::string>> templates;
-  for (auto& m : Find("res/selectors.rc", R"re((\w+) DIALOGEX[\s\S]*?CAPTION "([^"]*)"[\s\S]*?TYBICONS\\\\(\w+);)re"))
-    templates[ids[m[0]]] = {m[1], m[2]};
+  for (auto& m : Find("res/selectors.rc", R"re((\w+) DIALOGEX[\s\S]*?CAPTION "([^"]*)"[\s\S]*?root=(.*)\\\\(\w+);)re"))
+    templates[ids[m[0]]] = {m[1], std::regex_replace(m[2], std::regex(R"(\\\\)"), "\\") + "\\" + m[3]};
   std::map<unsigned, std::string> pageBodies;
   for (auto& m : Find("res/pages/pages.cmake", R"((\d+) ([a-z]+)\b)")) pageBodies[std::stoul(m[0])] = m[1];
   EXPECT_EQ(templates.size(), kCategoryCount);
   for (const CategoryRow& row : kCategories) {
-    EXPECT_EQ(templates[row.templateId], (std::vector<std::string>{std::string(row.title), std::string(row.folder)}));
+    std::string folder = std::string(kCategoryParent) + "\\" + std::string(row.folder);
+    EXPECT_EQ(templates[row.templateId], (std::vector<std::string>{std::string(row.title), folder}));
     EXPECT_EQ(pageBodies[row.pageId], row.className) << "body id of page " << row.pageId;
   }
+}
+
+TEST(Categories, EachButtonFindsItsRow) {
+  for (std::size_t row = 0; row < kCategoryCount; ++row) EXPECT_EQ(CategoryOfButton(kCategories[row].button), row);
+  EXPECT_EQ(CategoryOfButton(1040), kCategoryCount);  // the bar's Close button
 }
 
 TEST(Categories, SetupMakesAFolderForEachCategory) {
