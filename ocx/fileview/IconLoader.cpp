@@ -94,7 +94,7 @@ void CIconLoader::Resolve(size_t index, int icon, std::vector<int>* changed) {
 void CIconLoader::LoadSome(DWORD budgetMs, std::vector<int>* changed) {
   // A slice stops early when the slowest fetch so far would carry it past its budget,
   // so that no slice keeps input waiting much longer than `budgetMs`.
-  DWORD start = GetTickCount();
+  DWORD start = m_clock();
   DWORD slowest = 0;
   for (;;) {
     size_t index;
@@ -108,9 +108,9 @@ void CIconLoader::LoadSome(DWORD budgetMs, std::vector<int>* changed) {
     }
     if (m_icons[index] >= 0) continue;
     const Item& item = m_items[index];
-    DWORD fetchStart = GetTickCount();
+    DWORD fetchStart = m_clock();
     Resolve(index, m_source.IconOf(item.path, item.name, item.isFolder), m_asked[index] ? changed : nullptr);
-    DWORD now = GetTickCount();
+    DWORD now = m_clock();
     slowest = std::max(slowest, now - fetchStart);
     if (now - start >= budgetMs || now - start + slowest > budgetMs * 2) return;
   }

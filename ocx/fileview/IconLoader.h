@@ -34,6 +34,8 @@ class CIconLoader {
   size_t CountPending() const { return m_unresolved; }
   // Items the view asked for (the visible ones) still wait for their own icon.
   bool IsWantedPending() const { return m_waiting > 0; }
+  // The milliseconds the slices are measured with: GetTickCount, or a test's stand-in.
+  void SetClock(DWORD(WINAPI* clock)()) { m_clock = clock; }
 
  private:
   void UseMadeIcons();
@@ -56,4 +58,5 @@ class CIconLoader {
   std::deque<int> m_wanted;  // asked-for items, first in line for LoadSome
   size_t m_next = 0;         // where LoadSome's sweep through the rest goes on
   std::map<std::string, int> m_byPath;
+  DWORD(WINAPI* m_clock)() = &GetTickCount;
 };
