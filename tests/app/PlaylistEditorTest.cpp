@@ -2,6 +2,7 @@
 // tracks typed and browsed, Clear, Save, and the bar playing what was saved.
 #include "media/PlaylistDlg.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -91,11 +92,27 @@ TEST_F(PlaylistEditor, ABrowseThatIsCancelledChangesNothing) {
 
 // A folder the code page cannot name, chosen in the shell's browser, is searched all the same.
 std::wstring g_chosenFolder;
+// The browser's tree shows the item named `name` as chosen (a browser without a tree passes).
+bool BrowserShows(HWND browser, const wchar_t* name) {
+  HWND tree = FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
+  if (!tree) return true;
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = TreeView_GetSelection(tree);
+  item.pszText = text;
+  item.cchTextMax = MAX_PATH;
+  return item.hItem && SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) && lstrcmpW(text, name) == 0;
+}
+
+// Chooses g_chosenFolder once the browser has filled its tree and shows it chosen: chosen
+// too early, the browser still settles on its own start folder.
 void CALLBACK ChooseInTheFolderBrowser(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND browser = FindWindowA("#32770", "Browse for Folder");
   if (!browser) return;
-  KillTimer(nullptr, timer);
   SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(g_chosenFolder.c_str()));
+  if (!BrowserShows(browser, L"\u65e5\u672c")) return;
+  KillTimer(nullptr, timer);
   PostMessageA(browser, WM_COMMAND, IDOK, 0);
 }
 
