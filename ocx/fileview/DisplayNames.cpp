@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 
 #include "framework/Handles.h"
+#include "ocx/fileview/WideText.h"
 
 namespace {
 const wchar_t kAdvanced[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
@@ -40,8 +41,7 @@ void CDisplayNames::ReadSetting() {
 
 bool CDisplayNames::HidesExtension(const std::wstring& extension) {
   if (extension.size() < 2) return false;
-  std::wstring key = extension;
-  CharUpperBuffW(&key[0], DWORD(key.size()));
+  std::wstring key = widetext::UpperKey(extension);
   auto found = m_hidden.find(key);
   if (found != m_hidden.end()) return found->second;
   // Shortcuts never show theirs, whatever the registry of this system says.

@@ -38,12 +38,6 @@ const wchar_t kBadNameCharacters[] = L"\\/:*?\"<>|";
 // The view a drag in this program started from, while the drag is under way.
 CFileViewControl* g_dragSource = nullptr;
 
-std::wstring UpperKey(const std::wstring& text) {
-  std::wstring upper = text;
-  if (!upper.empty()) CharUpperBuffW(&upper[0], DWORD(upper.size()));
-  return upper;
-}
-
 bool IsDown(int key) { return GetKeyState(key) < 0; }
 
 bool IsFolderPath(const std::wstring& path) {
@@ -55,7 +49,7 @@ bool IsFolderPath(const std::wstring& path) {
 std::wstring VolumeOf(const std::wstring& path) {
   wchar_t root[MAX_PATH];
   if (!GetVolumePathNameW(path.c_str(), root, MAX_PATH)) return std::wstring();
-  return UpperKey(root);
+  return widetext::UpperKey(root);
 }
 
 std::wstring Wide(const CString& text) { return widetext::FromAnsi(text); }
@@ -268,10 +262,10 @@ void CFileViewControl::SelectAll() { ListView_SetItemState(m_list, -1, LVIS_SELE
 
 void CFileViewControl::SelectPaths(const std::vector<std::wstring>& paths) {
   std::set<std::wstring> wanted;
-  for (const std::wstring& path : paths) wanted.insert(UpperKey(path));
+  for (const std::wstring& path : paths) wanted.insert(widetext::UpperKey(path));
   const std::vector<FileItem>& items = m_listing.Items();
   for (size_t i = 0; i < items.size() && !wanted.empty(); ++i)
-    if (wanted.erase(UpperKey(m_listing.PathOf(items[i]))))
+    if (wanted.erase(widetext::UpperKey(m_listing.PathOf(items[i]))))
       ListView_SetItemState(m_list, int(i), LVIS_SELECTED, LVIS_SELECTED);
 }
 

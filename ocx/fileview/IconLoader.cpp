@@ -5,15 +5,10 @@
 #include <algorithm>
 
 #include "ocx/fileview/IconWarmUp.h"
+#include "ocx/fileview/WideText.h"
 
 namespace {
 const size_t kMostWanted = 512;
-
-std::string Key(const CString& text) {
-  CString upper = text;
-  upper.MakeUpper();
-  return upper.GetString();
-}
 
 bool HasOwnIcon(bool isFolder, const char* name) {
   return isFolder || CIconSource::HasOwnIcon(PathFindExtensionA(name));
@@ -30,7 +25,7 @@ void CIconLoader::Reset(const std::vector<FileItem>& items) {
   m_unresolved = items.size();
   m_waiting = 0;
   for (size_t i = 0; i < items.size() && !m_byPath.empty(); ++i) {
-    auto found = m_byPath.find(Key(items[i].path));
+    auto found = m_byPath.find(widetext::UpperKey(items[i].path));
     if (found == m_byPath.end()) continue;
     m_icons[i] = found->second;
     --m_unresolved;
@@ -85,7 +80,7 @@ void CIconLoader::Resolve(size_t index, int icon, std::vector<int>* changed) {
     m_asked[index] = false;
     --m_waiting;
   }
-  if (HasOwnIcon(m_items[index].isFolder, m_items[index].name)) m_byPath[Key(m_items[index].path)] = icon;
+  if (HasOwnIcon(m_items[index].isFolder, m_items[index].name)) m_byPath[widetext::UpperKey(m_items[index].path)] = icon;
   if (changed) changed->push_back(int(index));
 }
 

@@ -6,26 +6,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "ocx/fileview/WideText.h"
+
 namespace {
-std::string Upper(const char* text) {
-  std::string upper = text;
-  if (!upper.empty()) CharUpperBuffA(&upper[0], DWORD(upper.size()));
-  return upper;
-}
-
-std::wstring Wide(const std::string& text) {
-  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (length <= 0) return std::wstring();
-  std::vector<wchar_t> wide(size_t(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-  return wide.data();
-}
-
-std::wstring UpperWide(std::wstring text) {
-  if (!text.empty()) CharUpperBuffW(&text[0], DWORD(text.size()));
-  return text;
-}
-
 // The target of shortcut `link` when the shortcut names no icon of its own; empty when it
 // names one, or cannot be read. The shortcut is not resolved, which may search the disk.
 std::wstring PlainShortcutTarget(const char* link) {
@@ -34,7 +17,7 @@ std::wstring PlainShortcutTarget(const char* link) {
                               reinterpret_cast<void**>(shortcut.Receive()))))
     return std::wstring();
   ComPtr<IPersistFile> file;
-  std::wstring wideLink = Wide(link);
+  std::wstring wideLink = widetext::FromAnsi(link);
   if (wideLink.empty() ||
       FAILED(shortcut->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Receive()))) ||
       FAILED(file->Load(wideLink.c_str(), STGM_READ)))
@@ -70,7 +53,7 @@ bool CIconSource::HasOwnIcon(const char* extension) {
 }
 
 int CIconSource::TypeIcon(const char* extension) {
-  std::string key = Upper(extension);
+  std::string key = widetext::UpperKey(CString(extension));
   auto found = m_byType.find(key);
   if (found != m_byType.end()) return found->second;
   int icon = SystemIcon(("file" + key).c_str(), FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES);
@@ -100,7 +83,7 @@ int CIconSource::ShortcutIcon(const char* path, const char* name) {
 // Shortcuts to the same program share its icon, looked up once.
 int CIconSource::TargetIcon(const std::wstring& target) {
   if (lstrcmpiW(PathFindExtensionW(target.c_str()), L".lnk") == 0) return -1;  // a shortcut to a shortcut
-  std::wstring key = UpperWide(target);
+  std::wstring key = widetext::UpperKey(target);
   auto found = m_byTarget.find(key);
   if (found != m_byTarget.end()) return found->second;
   SHFILEINFOW info{};
@@ -124,7 +107,7 @@ int CIconSource::OwnIcon(const char* path, const char* name) {
 int CIconSource::IconInFolder(const std::string& folder, const char* name) {
   BindFolder(folder);
   if (!m_shellFolder) return -1;
-  std::wstring wideName = Wide(name);
+  std::wstring wideName = widetext::FromAnsi(name);
   if (wideName.empty()) return -1;
   ITEMIDLIST* parsed = nullptr;
   if (FAILED(m_shellFolder->ParseDisplayName(nullptr, nullptr, &wideName[0], nullptr, &parsed, nullptr))) return -1;
@@ -135,14 +118,14 @@ int CIconSource::IconInFolder(const std::string& folder, const char* name) {
 }
 
 void CIconSource::BindFolder(const std::string& folder) {
-  std::string key = Upper(folder.c_str());
+  std::string key = widetext::UpperKey(CString(folder.c_str()));
   if (key == m_folder) return;
   m_folder = key;
   m_shellFolder = ComPtr<IShellFolder>();
   m_folderPidl.Reset();
   ComPtr<IShellFolder> desktop;
   if (FAILED(SHGetDesktopFolder(desktop.Receive()))) return;
-  std::wstring wideFolder = Wide(folder);
+  std::wstring wideFolder = widetext::FromAnsi(folder.c_str());
   if (wideFolder.empty()) return;
   ITEMIDLIST* parsed = nullptr;
   if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, &wideFolder[0], nullptr, &parsed, nullptr))) return;

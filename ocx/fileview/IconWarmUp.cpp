@@ -11,6 +11,7 @@
 #include "framework/Trace.h"
 #include "ocx/fileview/FolderListing.h"
 #include "ocx/fileview/IconSource.h"
+#include "ocx/fileview/WideText.h"
 
 namespace {
 // About what a category window shows without scrolling, and a little more.
@@ -31,17 +32,6 @@ class LockScope {
   LockScope(const LockScope&) = delete;
   LockScope& operator=(const LockScope&) = delete;
 };
-
-std::string UpperKey(const CString& text) {
-  CString upper = text;
-  upper.MakeUpper();
-  return upper.GetString();
-}
-
-std::wstring UpperKey(std::wstring text) {
-  if (!text.empty()) CharUpperBuffW(&text[0], DWORD(text.size()));
-  return text;
-}
 
 std::set<std::wstring>& AskedFor() {  // in upper case; the window thread's only
   static std::set<std::wstring> folders;
@@ -72,7 +62,7 @@ void PrepareItems(CIconSource& source, const std::wstring& folder) {
     if (!item.isFolder && !CIconSource::HasOwnIcon(extension)) continue;
     int icon = source.IconOf(item.path, item.name, item.isFolder);
     LockScope lock;
-    g_made[UpperKey(item.path)] = icon;
+    g_made[widetext::UpperKey(item.path)] = icon;
   }
 }
 
@@ -94,7 +84,7 @@ DWORD WINAPI PrepareOnThread(void*) {
 
 namespace iconwarmup {
 void Prepare(const std::wstring& folder) {
-  if (folder.empty() || !AskedFor().insert(UpperKey(folder)).second) return;
+  if (folder.empty() || !AskedFor().insert(widetext::UpperKey(folder)).second) return;
   g_standAside = false;
   bool start = false;
   {
@@ -112,13 +102,13 @@ void Prepare(const std::wstring& folder) {
   LockScope lock;  // the next hover tries again
   g_running = false;
   g_wanted.clear();
-  AskedFor().erase(UpperKey(folder));
+  AskedFor().erase(widetext::UpperKey(folder));
 }
 
 void StandAside() { g_standAside = true; }
 
 int MadeIcons::Find(const CString& path) const {
-  auto found = m_byPath.find(UpperKey(path));
+  auto found = m_byPath.find(widetext::UpperKey(path));
   return found == m_byPath.end() ? -1 : found->second;
 }
 
@@ -129,7 +119,7 @@ MadeIcons TakeMadeIcons() {
   return made;
 }
 
-bool WasAskedFor(const std::wstring& folder) { return AskedFor().count(UpperKey(folder)) > 0; }
+bool WasAskedFor(const std::wstring& folder) { return AskedFor().count(widetext::UpperKey(folder)) > 0; }
 
 bool IsRunning() {
   LockScope lock;

@@ -47,4 +47,15 @@ bool SameText(const std::wstring& a, const std::wstring& b) {
   return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) == CSTR_EQUAL;
 }
 
+std::wstring UpperKey(std::wstring text) {
+  if (!text.empty()) CharUpperBuffW(&text[0], DWORD(text.size()));
+  return text;
+}
+
+std::string UpperKey(const CString& text) {
+  std::string upper = text.GetString();
+  if (!upper.empty()) CharUpperBuffA(&upper[0], DWORD(upper.size()));
+  return upper;
+}
+
 }  // namespace widetext

@@ -16,5 +16,8 @@ CString ToAnsi(const std::wstring& text, bool* lossy = nullptr);
 CString ReachableAnsiPath(const std::wstring& path);
 // Case-insensitive comparison, as the file system compares names.
 bool SameText(const std::wstring& a, const std::wstring& b);
+// The text in upper case: a key under which names match as the file system matches them.
+std::wstring UpperKey(std::wstring text);
+std::string UpperKey(const CString& text);
 
 }  // namespace widetext
