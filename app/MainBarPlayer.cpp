@@ -3,10 +3,11 @@
 // entry.
 #include "app/MainBarDlg.h"
 
+#include <commdlg.h>
+
 #include <string>
 
 #include "framework/FileNames.h"
-#include "framework/LateLibrary.h"
 #include "framework/WinApp.h"
 #include "media/PlaylistFile.h"
 #include "ocx/mp3/Mp3Contract.h"
@@ -34,7 +35,7 @@ void CMainBarDlg::OnOpen() {
   dialog.nMaxFile = MAX_PATH;
   dialog.lpstrDefExt = L"mp3";
   dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
-  bool chosen = late::ShowOpenDialog(dialog);
+  bool chosen = GetOpenFileNameW(&dialog);
   if (chosen) m_mp3.OpenFile(filenames::Narrow(path).c_str());
   m_sequencer.Play();
   if (chosen)

@@ -1,6 +1,6 @@
-# Delay-loaded system DLLs: a DLL the program may never need at run time (the sound's, when no
-# sound plays) is loaded at the first call into it instead of at start-up, which keeps its
-# pages out of an idle bar. tidybar_delay_load(out winmm) sets out to a delay-import library
+# Delay-loaded system DLLs: a DLL the program may never need (the sound's when no sound plays,
+# the Open dialog's) is loaded at the first call into it instead of at start-up, which keeps it
+# and what it pulls in out of the start and out of an idle bar. tidybar_delay_load(out winmm) sets out to a delay-import library
 # with every function of the toolchain's import library of that DLL.
 function(tidybar_delay_load out name)
   set(dir ${CMAKE_BINARY_DIR}/delayload)

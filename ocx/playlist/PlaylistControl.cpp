@@ -1,6 +1,7 @@
 #include "ocx/playlist/PlaylistControl.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 
 #include "framework/AtomicFile.h"
 #include "framework/FileNames.h"
-#include "framework/LateLibrary.h"
 #include "ocx/playlist/PlaylistEncoding.h"
 #include "ocx/playlist/PlaylistText.h"
 
@@ -209,7 +209,7 @@ std::string CPlaylistControl::AskForPlaylist() const {
   dialog.lpstrTitle = L"Load Playlist";
   dialog.lpstrDefExt = L"m3u";
   dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  return late::ShowOpenDialog(dialog) ? filenames::Narrow(file) : std::string();
+  return GetOpenFileNameW(&dialog) ? filenames::Narrow(file) : std::string();
 }
 
 void CPlaylistControl::MoveItem(int from, int to) {
