@@ -1,5 +1,7 @@
 #include "framework/Exceptions.h"
 
+#include <cstdlib>
+
 #include "framework/WinApp.h"
 
 namespace {
@@ -50,3 +52,13 @@ void AfxReportException(const CString& text) {
   CWnd* main = AfxGetMainWnd();
   MessageBoxA(main ? main->GetSafeHwnd() : nullptr, text, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
 }
+
+// The C++ library's default handler for an exception that escapes everything names it on
+// standard error, which a windowed program does not have, and brings a 44 KB name demangler
+// with it; the program's own ends the program in the same way, saying so to a debugger.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+  OutputDebugStringA("tidybar: an exception escaped every handler\n");
+  std::abort();
+}
+}  // namespace __gnu_cxx

@@ -1,6 +1,9 @@
 // The program as a user starts it: a bar with no taskbar button, an icon in the
 // notification area while it runs, independent copies, and nothing left behind at exit.
+#include <windows.h>
+
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <string>
 
@@ -83,6 +86,18 @@ int TrayIcons() {
 bool IconsBecome(int count) {
   return testkit::PumpUntil([&] { return TrayIcons() == count; }, 5000);
 }
+
+bool HasLoaded(const Running& run, const char* library) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, run.info.dwProcessId);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  MODULEENTRY32 module{};
+  module.dwSize = sizeof module;
+  bool found = false;
+  for (BOOL more = Module32First(snapshot, &module); more && !found; more = Module32Next(snapshot, &module))
+    found = lstrcmpiA(module.szModule, library) == 0;
+  CloseHandle(snapshot);
+  return found;
+}
 }  // namespace
 
 TEST(Program, RunsAsAnOwnedBarWithATrayIconAndLeavesNothingAtExit) {
@@ -122,4 +137,18 @@ TEST(Program, EndsWithExitCodeZeroThroughEscapeAndThroughItsCloseButton) {
   DWORD type;
   std::vector<BYTE> bytes;
   EXPECT_TRUE(testkit::RawValue("Software\\Glade Inc.\\tyb\\Settings", "ronce", &type, &bytes)) << "Close ran";
+}
+
+// The sound's libraries come with the first sound and the Open dialog's with the first Open
+// dialog: a bar started with no start-up sound beside it has loaded none of them.
+TEST(Program, StartsWithoutTheLibrariesItMayNeverNeed) {
+  testkit::ScratchDir folder("program-libraries");
+  testkit::ScratchKey marker("Glade Inc.");
+  Running run;
+  ASSERT_TRUE(Start(folder.path, run));
+  testkit::PumpUntil([] { return false; }, 500);  // past the first paint and the first timers
+  EXPECT_TRUE(HasLoaded(run, "comctl32.dll")) << "the look-up itself";
+  for (const char* library : {"winmm.dll", "msacm32.dll", "comdlg32.dll"})
+    EXPECT_FALSE(HasLoaded(run, library)) << library;
+  EXPECT_TRUE(Ends(run));
 }
