@@ -1,7 +1,9 @@
 # Delay-loaded system DLLs: a DLL the program may never need (the sound's when no sound plays,
 # the Open dialog's) is loaded at the first call into it instead of at start-up, which keeps it
-# and what it pulls in out of the start and out of an idle bar. tidybar_delay_load(out winmm) sets out to a delay-import library
-# with every function of the toolchain's import library of that DLL.
+# and what it pulls in out of the start and out of an idle bar. A system DLL is always there,
+# so a failed load (which would end the program) is not provided for.
+# tidybar_delay_load(out winmm) sets out to a delay-import library with every function of the
+# toolchain's import library of that DLL, made once per build folder.
 function(tidybar_delay_load out name)
   set(dir ${CMAKE_BINARY_DIR}/delayload)
   set(library ${dir}/lib${name}_delay.a)
