@@ -31,9 +31,9 @@ int SelectorLifetimeMs(int seconds) {
   return int(std::clamp<int64_t>(ms, 0, INT_MAX));
 }
 
-// The folder a category's window shows, as its template gives it.
-std::wstring CategoryFolder(std::size_t row) {
-  std::string folder = std::string(kCategoryParent) + "\\" + std::string(kCategories[row].folder);
+// The folder a category's window shows, in the wide form the icon preparation takes.
+std::wstring WideCategoryFolder(std::size_t row) {
+  std::string folder = CategoryFolder(row);
   return std::wstring(folder.begin(), folder.end());  // the table's names are plain ASCII
 }
 
@@ -241,7 +241,7 @@ LRESULT CMainBarDlg::OnNcHitTest(POINT screen) {
 BOOL CMainBarDlg::OnSetCursor(HWND under, UINT, UINT mouseMessage) {
   if (mouseMessage == WM_MOUSEMOVE && under && ::GetParent(under) == m_hWnd) {
     std::size_t row = CategoryOfButton(UINT(::GetDlgCtrlID(under)));
-    if (row < kCategoryCount) iconwarmup::Prepare(CategoryFolder(row));
+    if (row < kCategoryCount) iconwarmup::Prepare(WideCategoryFolder(row));
   }
   return BOOL(Default());
 }

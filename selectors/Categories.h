@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <iterator>
+#include <string>
 #include <string_view>
 
 struct CategoryRow {
@@ -34,6 +35,11 @@ inline constexpr std::size_t kCategoryCount = std::size(kCategories);
 
 // The folder that holds the categories' folders.
 inline constexpr std::string_view kCategoryParent = "C:\\tyb\\TYBICONS";
+
+// The folder the window of category `row` shows, as its template gives it.
+inline std::string CategoryFolder(std::size_t row) {
+  return std::string(kCategoryParent) + "\\" + std::string(kCategories[row].folder);
+}
 
 // The row whose button has id `button`, or kCategoryCount when no category has that button.
 constexpr std::size_t CategoryOfButton(unsigned button) {

@@ -36,9 +36,9 @@ TEST(Categories, EachTemplateAndPageAgreesWithItsRow) {
   std::map<unsigned, std::string> pageBodies;
   for (auto& m : Find("res/pages/pages.cmake", R"((\d+) ([a-z]+)\b)")) pageBodies[std::stoul(m[0])] = m[1];
   EXPECT_EQ(templates.size(), kCategoryCount);
-  for (const CategoryRow& row : kCategories) {
-    std::string folder = std::string(kCategoryParent) + "\\" + std::string(row.folder);
-    EXPECT_EQ(templates[row.templateId], (std::vector<std::string>{std::string(row.title), folder}));
+  for (std::size_t i = 0; i < kCategoryCount; ++i) {
+    const CategoryRow& row = kCategories[i];
+    EXPECT_EQ(templates[row.templateId], (std::vector<std::string>{std::string(row.title), CategoryFolder(i)}));
     EXPECT_EQ(pageBodies[row.pageId], row.className) << "body id of page " << row.pageId;
   }
 }
